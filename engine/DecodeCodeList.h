@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+// A cell's code list ("100,201") as text of one 8-bit character per code.
+// Throws Failure for an empty list, an empty or non-numeric piece, a code outside 0..255
+// and a list of 256 or more pieces.
+std::string DecodeCodeList(std::string_view list);
+
+// A whole decimal number with optional blanks around it; nullopt for anything else.
+std::optional<long> ParseWholeNumber(std::string_view text);
+
+}  // namespace varnex

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+// The character map of one pair of fonts: for each source code 1..255 the codes that the
+// target font writes for the same character (none, one or several). Code 0 has no entry.
+//
+// Besides the entries themselves the map keeps two layouts for the conversion loop:
+// a byte table (value and a keep flag per code) used while no entry is longer than one
+// code, and packed 8-byte entries (up to seven codes and their count) with an escape to
+// the full text for longer entries.
+class FontMap {
+public:
+    static constexpr int kPackedCodes = 7;
+    static constexpr std::uint8_t kEscape = 0xFF;
+
+    FontMap();
+
+    void Clear();
+    // code must lie in 1..255; codes holds one 8-bit code per character.
+    void Set(int code, std::string_view codes);
+    std::string_view Entry(int code) const { return entries_[code]; }
+
+    std::size_t MaxEntryLength() const { return maxLength_; }
+    bool AllEntriesSingleOrEmpty() const { return maxLength_ <= 1; }
+
+    const std::array<std::uint8_t, 256>& ByteValues() const { return byteValue_; }
+    const std::array<std::uint8_t, 256>& ByteKeeps() const { return byteKeep_; }
+    const std::array<std::uint64_t, 256>& Packed() const { return packed_; }
+
+    // For entries of up to kPlanes codes: plane j holds each entry's code j, and
+    // EntryLengths() each entry's length (code 0 and longer entries: 0).
+    static constexpr int kPlanes = 4;
+    const std::uint8_t* Plane(int j) const { return planes_[j].data(); }
+    const std::uint8_t* EntryLengths() const { return lengths_.data(); }
+
+    // The byte table cut into sixteen groups of sixteen codes, each group repeated twice
+    // (one copy per 128-bit lane of a vector lookup); drops holds 0xFF where a code has no
+    // single-code entry. Only the groups listed in groupsWithDrops hold any 0xFF.
+    struct ByteGroups {
+        alignas(32) std::uint8_t values[16][32];
+        alignas(32) std::uint8_t drops[16][32];
+        std::uint8_t groupsWithDrops[16];
+        int dropGroupCount;
+    };
+    const ByteGroups& Groups() const { return groups_; }
+
+private:
+    void UpdateMaxLength();
+    void UpdateGroup(int group);
+
+    std::array<std::string, 256> entries_;
+    std::array<std::uint8_t, 256> byteValue_{};
+    std::array<std::uint8_t, 256> byteKeep_{};
+    std::array<std::uint64_t, 256> packed_{};
+    std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
+    std::array<std::uint8_t, 256> lengths_{};
+    ByteGroups groups_{};
+    std::size_t maxLength_ = 0;
+};
+
+}  // namespace varnex

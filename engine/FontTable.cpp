@@ -1,0 +1,24 @@
+#include "FontTable.h"
+
+#include <cstring>
+
+#include "ExclusiveFile.h"
+#include "Failure.h"
+#include "JetFontTable.h"
+#include "SqliteFontTable.h"
+
+namespace varnex {
+
+FontTable ReadFontTable(const std::filesystem::path& path) {
+    ExclusiveFile file(path);
+    const std::string head = file.ReadHead(32);
+    if (head.size() >= sizeof kSqliteSignature &&
+        std::memcmp(head.data(), kSqliteSignature, sizeof kSqliteSignature) == 0) {
+        return ReadSqliteFontTable(path);
+    }
+    if (LooksLikeJetDatabase(head)) return ReadJetFontTable(path);
+    throw Failure(kBadFileFormat, "The font map \"" + path.string() +
+                                      "\" is not a font map database (neither SQLite nor Jet 4.0).");
+}
+
+}  // namespace varnex

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnex {
+
+// The table font_info as the loaders see it, whatever file format it came from:
+// column names in table order, rows in query order, each cell null or text (UTF-8).
+struct FontTable {
+    using Cell = std::optional<std::string>;
+    std::vector<std::string> columns;
+    std::vector<std::vector<Cell>> rows;
+};
+
+// Reads font_info from the font map database at path. The file is held exclusively for
+// the time of the read only; the format is picked from its first bytes. Throws Failure.
+FontTable ReadFontTable(const std::filesystem::path& path);
+
+}  // namespace varnex

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CharacterRule.h"
+
+namespace varnex {
+namespace {
+
+// The character rule written the plain way, to check the fast paths against.
+std::string Reference(const FontMap& map, const std::string& input) {
+    std::string out;
+    for (unsigned char c : input) {
+        if (c != 0) out += map.Entry(c);
+    }
+    return out;
+}
+
+std::string Convert(const FontMap& map, const std::string& input,
+                    VectorLevel level = SupportedVectorLevel()) {
+    std::vector<std::uint8_t> out(ConvertedCapacity(map, input.size()));
+    const std::size_t n = ConvertCodesAt(level, map, reinterpret_cast<const std::uint8_t*>(input.data()),
+                                         input.size(), out.data());
+    return std::string(reinterpret_cast<const char*>(out.data()), n);
+}
+
+std::vector<VectorLevel> LevelsHere() {
+    std::vector<VectorLevel> levels = {VectorLevel::Scalar};
+    if (SupportedVectorLevel() >= VectorLevel::Avx2) levels.push_back(VectorLevel::Avx2);
+    if (SupportedVectorLevel() >= VectorLevel::Avx512) levels.push_back(VectorLevel::Avx512);
+    return levels;
+}
+
+std::string RandomCodes(std::mt19937& random, std::size_t length) {
+    std::uniform_int_distribution<int> code(0, 255);
+    std::string text(length, '\0');
+    for (auto& c : text) c = static_cast<char>(code(random));
+    return text;
+}
+
+FontMap ShiftedMap() {
+    FontMap map;
+    for (int c = 1; c < 256; ++c) map.Set(c, std::string(1, static_cast<char>((c + 7) & 0xFF)));
+    return map;
+}
+
+struct MapCase {
+    const char* name;
+    FontMap map;
+};
+
+std::vector<MapCase> Maps() {
+    std::vector<MapCase> cases;
+    cases.push_back({"empty", FontMap()});
+    cases.push_back({"one code each", ShiftedMap()});
+    FontMap holes = ShiftedMap();
+    for (int c : {1, 17, 40, 128, 200, 255}) holes.Set(c, "");
+    cases.push_back({"one code or none", holes});
+    FontMap zeros = ShiftedMap();
+    zeros.Set(65, std::string(1, '\0'));  // a target code 0 is written, not dropped
+    cases.push_back({"code 0 as a target", zeros});
+    FontMap multi = holes;
+    multi.Set(66, "xy");
+    multi.Set(70, std::string("\0\0\0", 3));
+    cases.push_back({"up to four codes", multi});
+    multi.Set(67, "1234567");
+    multi.Set(68, "12345678");
+    multi.Set(69, std::string(255, 'z'));
+    cases.push_back({"several codes", multi});
+    return cases;
+}
+
+TEST(CharacterRule, FastPathsAgreeWithThePlainRule) {
+    std::mt19937 random(2010);
+    for (const VectorLevel level : LevelsHere()) {
+        for (const auto& mapCase : Maps()) {
+            for (std::size_t length : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1024, 1025, 5000}) {
+                for (int round = 0; round < 4; ++round) {
+                    std::string input = RandomCodes(random, length);
+                    if (round == 1) {
+                        for (auto& c : input)
+                            c = static_cast<char>((c & 0x3F) | 0x40);  // mostly letters, rare holes
+                    }
+                    EXPECT_EQ(Convert(mapCase.map, input, level), Reference(mapCase.map, input))
+                        << mapCase.name << ", " << length << " codes, round " << round << ", level "
+                        << static_cast<int>(level);
+                }
+            }
+        }
+    }
+}
+
+TEST(CharacterRule, CodeZeroHasNoEntry) {
+    const FontMap map = ShiftedMap();
+    EXPECT_EQ(Convert(map, std::string("A\0B", 3)), "HI");
+    EXPECT_EQ(FindCodeWithoutEntry(std::string("ab\0", 3)), 2u);
+    EXPECT_EQ(FindCodeWithoutEntry("abc"), std::string::npos);
+}
+
+TEST(FontMap, TracksItsLongestEntry) {
+    FontMap map;
+    EXPECT_EQ(map.MaxEntryLength(), 0u);
+    map.Set(5, "abc");
+    EXPECT_FALSE(map.AllEntriesSingleOrEmpty());
+    map.Set(5, "a");
+    EXPECT_TRUE(map.AllEntriesSingleOrEmpty());
+    map.Clear();
+    EXPECT_EQ(map.Entry(5), "");
+}
+
+}  // namespace
+}  // namespace varnex
