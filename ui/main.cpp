@@ -1,19 +1,18 @@
-// Lists the fonts of the font map beside the executable.
-#include <unistd.h>
+#include <QApplication>
+#include <QDir>
 
-#include <filesystem>
-#include <iostream>
-
-#include "Failure.h"
 #include "FontLoaders.h"
+#include "FrmMain.h"
+#include "QtDialogs.h"
 
-int main() {
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    try {
-        for (const auto& font : varnex::LoadFontList(folder / varnex::kFontMapFileName))
-            std::cout << font << "\n";
-    } catch (const varnex::Failure& failure) {
-        std::cerr << failure.Description() << "\n";
-        return 1;
-    }
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName("Varnex 2010");
+    varnex::ui::QtDialogs dialogs;
+    const std::filesystem::path fontMap =
+        QDir(QCoreApplication::applicationDirPath()).filePath(varnex::kFontMapFileName).toStdString();
+    varnex::ui::FrmMain frmMain(dialogs, fontMap);
+    dialogs.SetOwner(&frmMain);
+    frmMain.Load();
+    return app.exec();
 }

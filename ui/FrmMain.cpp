@@ -1,0 +1,156 @@
+#include "FrmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+
+#include "Assets.h"
+#include "MainLayout.h"
+#include "ProgramEnd.h"
+#include "Twips.h"
+
+namespace varnex::ui {
+
+struct LabelLook {
+    layout::Box box;
+    QString tooltip;
+};
+
+namespace {
+
+const QColor kBackground(192, 255, 192);
+const QColor kDarkGreen(0, 64, 0);
+
+QFont WindowFont() {
+    QFont font("MS Sans Serif");
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path fontMap)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      dialogs_(dialogs),
+      fontMap_(std::move(fontMap)),
+      picture_(MainPicture()) {
+    InstallFontSubstitutes();
+    setObjectName("frmMain");
+    setWindowTitle("Varnex 2010");
+    setWindowIcon(MainIcon());
+    setFont(WindowFont());
+    setFixedSize(PixelsX(layout::kMainWindow.width), PixelsY(layout::kMainWindow.height));
+    move(PixelsX(layout::kMainWindow.left), PixelsY(layout::kMainWindow.top));
+    BuildControls();
+    qApp->installEventFilter(this);
+    Initialise();
+}
+
+FrmMain::~FrmMain() { qApp->removeEventFilter(this); }
+
+HotSpotLabel* FrmMain::AddLabel(const QString& name, const LabelLook& look) {
+    auto* label = new HotSpotLabel(name, this);
+    label->setGeometry(PixelRect(look.box.left, look.box.top, look.box.width, look.box.height));
+    label->setToolTip(look.tooltip);
+    return label;
+}
+
+QComboBox* FrmMain::AddFontList(int index) {
+    const layout::Box box = index == 0 ? layout::kSourceFonts : layout::kTargetFonts;
+    auto* list = new QComboBox(this);
+    list->setObjectName(QString("cmbFonts(%1)").arg(index));
+    list->setEditable(false);
+    list->setGeometry(PixelRect(box.left, box.top, box.width, box.height));
+    QFont font = WindowFont();
+    font.setBold(true);
+    list->setFont(font);
+    list->setStyleSheet("QComboBox { background: white; color: rgb(0, 64, 0); }");
+    list->setFocusPolicy(Qt::StrongFocus);
+    return list;
+}
+
+void FrmMain::BuildControls() {
+    lblTitleBar = AddLabel("lblTitleBar", {layout::kTitleBar, ""});
+    lblTitleBar->setCursor(Qt::SizeAllCursor);
+    lblMinimise = AddLabel("lblMinimise", {layout::kMinimise, ""});
+    lblExit = AddLabel("lblExit", {layout::kExit, ""});
+
+    lblFile = AddLabel("lblFile", {layout::kFile, ""});
+    lblFile->setAutoFillBackground(true);
+    lblFile->setStyleSheet("background: white; color: rgb(0, 64, 0);");
+    QFont fileFont("Arial");
+    fileFont.setPointSize(9);
+    fileFont.setBold(true);
+    lblFile->setFont(fileFont);
+    lblFile->setWordWrap(true);
+    lblFile->setCursor(FilePointer());
+
+    lblOpen = AddLabel("lblOpen", {layout::kOpen, " Click here to select a file "});
+    cmbFonts = {AddFontList(0), AddFontList(1)};
+
+    lblVersion = AddLabel("lblVersion", {layout::kVersion, ""});
+    lblVersion->setStyleSheet("color: rgb(0, 128, 0);");
+    lblVersion->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblVersion->setCursor(VersionPointer());
+    connect(lblVersion, &HotSpotLabel::captionChanged, lblVersion, [this] {
+        // sizes itself to its caption, keeping its left and top edges
+        const QPoint corner = lblVersion->pos();
+        if (lblVersion->text().isEmpty()) {
+            lblVersion->resize(PixelsX(layout::kVersion.width), PixelsY(layout::kVersion.height));
+        } else {
+            lblVersion->adjustSize();
+        }
+        lblVersion->move(corner);
+    });
+
+    lblStart = AddLabel("lblStart", {layout::kStart, " Click here to convert selected file "});
+    lblQuick =
+        AddLabel("lblQuick", {layout::kQuick, " Use Quick Conversion button to convert data in clipboard "});
+    lblQuestion = AddLabel("lblQuestion",
+                           {layout::kQuestion, " Use Quick Conversion button to convert data in clipboard "});
+    lblKorvane = AddLabel("lblKorvane", {layout::kKorvane, ""});
+
+    adbrowser = new QWidget(this);
+    adbrowser->setObjectName("adbrowser");
+    adbrowser->setGeometry(
+        PixelRect(layout::kAdvert.left, layout::kAdvert.top, layout::kAdvert.width, layout::kAdvert.height));
+    adbrowser->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(cmbFonts[0], cmbFonts[1]);
+    setTabOrder(cmbFonts[1], adbrowser);
+
+    tmrAds = new QTimer(this);
+    tmrAds->setInterval(layout::kAdsInterval);
+    tmrAds->start();
+    tmrInstantConversionControl = new QTimer(this);
+    tmrInstantConversionControl->setInterval(layout::kInstantConversionInterval);
+    tmrFollowMouse = new QTimer(this);
+    tmrFollowMouse->setInterval(layout::kFollowMouseInterval);
+
+    connect(lblExit, &HotSpotLabel::clicked, this, [] { EndProgram(); });
+    connect(lblMinimise, &HotSpotLabel::clicked, this, [this] { showMinimized(); });
+}
+
+double FrmMain::LeftTwips() const { return pos().x() * TwipsPerPixelX(); }
+double FrmMain::TopTwips() const { return pos().y() * TwipsPerPixelY(); }
+double FrmMain::WidthTwips() const { return width() * TwipsPerPixelX(); }
+double FrmMain::HeightTwips() const { return height() * TwipsPerPixelY(); }
+void FrmMain::SetLeftTwips(double left) { move(PixelsX(left), pos().y()); }
+void FrmMain::SetTopTwips(double top) { move(pos().x(), PixelsY(top)); }
+
+void FrmMain::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+    painter.drawPixmap(0, 0, picture_);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    EndProgram();
+}
+
+}  // namespace varnex::ui

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QComboBox>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <filesystem>
+
+#include "Dialogs.h"
+#include "HotSpotLabel.h"
+
+namespace varnex::ui {
+
+// The main window: one picture, hot-spot labels over its drawn buttons, the file field,
+// the two font lists, the cancel label and the advert panel.
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    FrmMain(Dialogs& dialogs, std::filesystem::path fontMap);
+    ~FrmMain() override;
+
+    // The loading step: fills the font lists, restores fonts and position, shows the window.
+    void Load();
+
+    double LeftTwips() const;
+    double TopTwips() const;
+    double WidthTwips() const;
+    double HeightTwips() const;
+    void SetLeftTwips(double left);
+    void SetTopTwips(double top);
+
+    HotSpotLabel* lblTitleBar;
+    HotSpotLabel* lblMinimise;
+    HotSpotLabel* lblExit;
+    HotSpotLabel* lblFile;
+    HotSpotLabel* lblOpen;
+    HotSpotLabel* lblVersion;
+    HotSpotLabel* lblStart;
+    HotSpotLabel* lblQuick;
+    HotSpotLabel* lblQuestion;
+    HotSpotLabel* lblKorvane;
+    std::array<QComboBox*, 2> cmbFonts;
+    QWidget* adbrowser;
+    QTimer* tmrAds;
+    QTimer* tmrInstantConversionControl;
+    QTimer* tmrFollowMouse;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void BuildControls();
+    HotSpotLabel* AddLabel(const QString& name, const struct LabelLook& look);
+    QComboBox* AddFontList(int index);
+    void Initialise();
+    bool FillFontLists();
+    void RestoreFontsAndPosition(QString& lastFailure);
+    void SelectFont(int index, const QString& key);
+    void KeepOnScreen();
+    void Activate();
+    bool HandleKey(const class QKeyEvent& key);
+
+    Dialogs& dialogs_;
+    std::filesystem::path fontMap_;
+    QPixmap picture_;
+};
+
+}  // namespace varnex::ui

@@ -1,0 +1,53 @@
+#include "ModCommon.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "Failure.h"
+
+namespace varnex::ui {
+
+namespace {
+
+QString StoreName() { return QFileInfo(QCoreApplication::applicationFilePath()).baseName().toLower(); }
+
+struct Store {
+    Store() : settings(QSettings::IniFormat, QSettings::UserScope, StoreName(), StoreName()) {
+        settings.beginGroup(StoreName());
+    }
+    QSettings settings;
+};
+
+QString Describe(QSettings::Status status, const QString& file) {
+    const QString what = status == QSettings::FormatError ? "is damaged" : "cannot be used (access denied)";
+    return "The settings file \"" + file + "\" " + what + "; the default settings are used.";
+}
+
+}  // namespace
+
+QString ReadSetting(const QString& key, const QString& defaultValue) {
+    Store store;
+    if (store.settings.status() != QSettings::NoError) return defaultValue;
+    return store.settings.value(key.toLower(), defaultValue).toString();
+}
+
+void WriteSetting(const QString& key, const QString& value) {
+    Store store;
+    store.settings.setValue(key.toLower(), value);
+    store.settings.sync();
+    if (store.settings.status() != QSettings::NoError) {
+        throw Failure(kPathAccessError, "The settings file \"" + store.settings.fileName().toStdString() +
+                                            "\" cannot be written.");
+    }
+}
+
+void CheckSettingsStore() {
+    Store store;
+    if (store.settings.status() != QSettings::NoError) {
+        throw Failure(kPathAccessError,
+                      Describe(store.settings.status(), store.settings.fileName()).toStdString());
+    }
+}
+
+}  // namespace varnex::ui
