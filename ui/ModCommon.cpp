@@ -13,7 +13,7 @@ namespace {
 QString StoreName() { return QFileInfo(QCoreApplication::applicationFilePath()).baseName().toLower(); }
 
 struct Store {
-    Store() : settings(QSettings::IniFormat, QSettings::UserScope, StoreName(), StoreName()) {
+    Store() : settings(QSettings::NativeFormat, QSettings::UserScope, StoreName(), StoreName()) {
         settings.beginGroup(StoreName());
     }
     QSettings settings;
