@@ -11,6 +11,7 @@ enum FailureNumber : int {
     kNoSourceFileChosen = 1,
     kSameFontsChosen = 2,
     kOverflow = 6,
+    kSubscriptOutOfRange = 9,
     kTypeMismatch = 13,
     kFileNotFound = 53,
     kFileInUse = 70,

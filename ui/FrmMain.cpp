@@ -7,6 +7,8 @@
 #include "Assets.h"
 #include "MainLayout.h"
 #include "ProgramEnd.h"
+#include "QtClipboard.h"
+#include "QtCommonDialog.h"
 #include "Twips.h"
 
 namespace varnex::ui {
@@ -34,11 +36,15 @@ void InstallFontSubstitutes() {
 
 }  // namespace
 
-FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path fontMap)
+FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path database)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       dialogs_(dialogs),
-      fontMap_(std::move(fontMap)),
+      database_(std::move(database)),
+      ownDialog_(std::make_unique<QtCommonDialog>(this)),
+      ownClipboard_(std::make_unique<QtClipboard>()),
       picture_(MainPicture()) {
+    cdb = ownDialog_.get();
+    clipboard = ownClipboard_.get();
     InstallFontSubstitutes();
     setObjectName("frmMain");
     setWindowTitle("Varnex 2010");
@@ -47,6 +53,7 @@ FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path fontMap)
     setFixedSize(PixelsX(layout::kMainWindow.width), PixelsY(layout::kMainWindow.height));
     move(PixelsX(layout::kMainWindow.left), PixelsY(layout::kMainWindow.top));
     BuildControls();
+    ConnectHandlers();
     qApp->installEventFilter(this);
     Initialise();
 }
@@ -130,9 +137,19 @@ void FrmMain::BuildControls() {
     tmrInstantConversionControl->setInterval(layout::kInstantConversionInterval);
     tmrFollowMouse = new QTimer(this);
     tmrFollowMouse->setInterval(layout::kFollowMouseInterval);
+}
 
+void FrmMain::ConnectHandlers() {
     connect(lblExit, &HotSpotLabel::clicked, this, [] { EndProgram(); });
     connect(lblMinimise, &HotSpotLabel::clicked, this, [this] { showMinimized(); });
+    connect(lblFile, &HotSpotLabel::clicked, this, &FrmMain::SelectSourceFile);
+    connect(lblOpen, &HotSpotLabel::clicked, this, &FrmMain::SelectSourceFile);
+    for (QComboBox* list : cmbFonts) {
+        connect(list, &QComboBox::activated, this, [this] { QuickBusy = false; });
+        connect(list, &QComboBox::currentTextChanged, this, [this] { QuickBusy = false; });
+    }
+    connect(lblQuick, &HotSpotLabel::clicked, this, &FrmMain::OnQuickClicked);
+    connect(tmrInstantConversionControl, &QTimer::timeout, this, &FrmMain::OnInstantConversionTick);
 }
 
 double FrmMain::LeftTwips() const { return pos().x() * TwipsPerPixelX(); }

@@ -5,9 +5,13 @@
 #include <QWidget>
 #include <array>
 #include <filesystem>
+#include <memory>
 
+#include "CommonDialog.h"
 #include "Dialogs.h"
+#include "FontMap.h"
 #include "HotSpotLabel.h"
+#include "QuickConvert.h"
 
 namespace varnex::ui {
 
@@ -16,7 +20,7 @@ namespace varnex::ui {
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
-    FrmMain(Dialogs& dialogs, std::filesystem::path fontMap);
+    FrmMain(Dialogs& dialogs, std::filesystem::path database);
     ~FrmMain() override;
 
     // The loading step: fills the font lists, restores fonts and position, shows the window.
@@ -28,6 +32,9 @@ public:
     double HeightTwips() const;
     void SetLeftTwips(double left);
     void SetTopTwips(double top);
+
+    // The open-file dialog; lblFile and lblOpen show it.
+    void SelectSourceFile();
 
     HotSpotLabel* lblTitleBar;
     HotSpotLabel* lblMinimise;
@@ -44,6 +51,14 @@ public:
     QTimer* tmrAds;
     QTimer* tmrInstantConversionControl;
     QTimer* tmrFollowMouse;
+    CommonDialog* cdb;
+    CodeClipboard* clipboard;
+
+    // Run-time state.
+    FontMap fontMap;
+    bool QuickBusy = false;
+    QString SourceBaseName;
+    QString SourceFolder;
 
 protected:
     bool event(QEvent* event) override;
@@ -62,9 +77,17 @@ private:
     void KeepOnScreen();
     void Activate();
     bool HandleKey(const class QKeyEvent& key);
+    void ConnectHandlers();
+    void OnQuickClicked();
+    void OnInstantConversionTick();
+    bool LoadFontMapOrEnd(FontMap& map);
+    QString SourceFont() const;
+    QString TargetFont() const;
 
     Dialogs& dialogs_;
-    std::filesystem::path fontMap_;
+    std::filesystem::path database_;
+    std::unique_ptr<CommonDialog> ownDialog_;
+    std::unique_ptr<CodeClipboard> ownClipboard_;
     QPixmap picture_;
 };
 

@@ -81,7 +81,7 @@ void FrmMain::Load() {
 bool FrmMain::FillFontLists() {
     std::vector<std::string> fonts;
     try {
-        fonts = LoadFontList(fontMap_);
+        fonts = LoadFontList(database_);
     } catch (const std::exception& failure) {
         std::cerr << "Varnex 2010: " << failure.what() << "\n";
         dialogs_.Show({kLoadingDllText, "Varnex Error - Loading Dll", MessageIcon::Critical,

@@ -59,6 +59,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 MessageAnswer ScriptedDialogs::Show(const Message& message) {
     shown.push_back(message);
+    if (onShow) onShow(message);
     if (answers.empty())
         return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     const MessageAnswer answer = answers.front();
@@ -66,9 +67,11 @@ MessageAnswer ScriptedDialogs::Show(const Message& message) {
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::AskText(const std::string&, const std::string&,
+std::optional<std::string> ScriptedDialogs::AskText(const std::string&, const std::string& title,
                                                     const std::string& preset) {
     prompts.push_back(preset);
+    promptTitles.push_back(title);
+    if (onPrompt) onPrompt();
     if (textAnswers.empty()) return std::nullopt;
     auto answer = textAnswers.front();
     textAnswers.erase(textAnswers.begin());

@@ -82,7 +82,8 @@ TEST_F(WindowTest, KeepsTheWindowOnTheScreen) {
 }
 
 TEST_F(WindowTest, ADamagedSettingsFileKeepsWhatItCanRead) {
-    std::filesystem::create_directories(std::filesystem::path(test::SettingsFile().toStdString()).parent_path());
+    std::filesystem::create_directories(
+        std::filesystem::path(test::SettingsFile().toStdString()).parent_path());
     test::WriteFile(test::SettingsFile().toStdString(),
                     "[ui_tests]\nfontold=CP866\n\x01\xFF[[[\n=\nwindowtop=\xFF\n");
     auto frm = MakeWindow();

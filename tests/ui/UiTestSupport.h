@@ -4,10 +4,14 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 
 #include "FrmMain.h"
 #include "ProgramEnd.h"
 #include "TestDatabase.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace varnex::test {
 

@@ -1,0 +1,40 @@
+// The quick clipboard conversion and its lock.
+#include "FontLoaders.h"
+#include "FrmMain.h"
+#include "ProgramEnd.h"
+#include "Yield.h"
+
+namespace varnex::ui {
+
+QString FrmMain::SourceFont() const { return cmbFonts[0]->currentText(); }
+QString FrmMain::TargetFont() const { return cmbFonts[1]->currentText(); }
+
+bool FrmMain::LoadFontMapOrEnd(FontMap& map) {
+    try {
+        LoadFontMap(database_, SourceFont().toStdString(), TargetFont().toStdString(), map);
+        return true;
+    } catch (const std::exception& failure) {
+        dialogs_.Show({failure.what(), "Varnex Error - Loading Fonts", MessageIcon::Critical});
+        EndProgram();
+        return false;
+    }
+}
+
+void FrmMain::OnQuickClicked() {
+    if (QuickBusy) return;
+    QuickBusy = true;
+    const QuickConversionHost host{SourceFont().toStdString(),
+                                   TargetFont().toStdString(),
+                                   [this](FontMap& map) { return LoadFontMapOrEnd(map); },
+                                   [] { YieldToEvents(); },
+                                   *clipboard,
+                                   dialogs_};
+    if (QuickConvert(fontMap, host) == QuickOutcome::Finished) tmrInstantConversionControl->start();
+}
+
+void FrmMain::OnInstantConversionTick() {
+    QuickBusy = false;
+    tmrInstantConversionControl->stop();
+}
+
+}  // namespace varnex::ui
