@@ -14,6 +14,7 @@ enum FailureNumber : int {
     kSubscriptOutOfRange = 9,
     kTypeMismatch = 13,
     kFileNotFound = 53,
+    kInputPastEndOfFile = 62,
     kFileInUse = 70,
     kPathAccessError = 75,
     kDeviceError = 57,

@@ -149,6 +149,8 @@ void FrmMain::ConnectHandlers() {
         connect(list, &QComboBox::currentTextChanged, this, [this] { QuickBusy = false; });
     }
     connect(lblQuick, &HotSpotLabel::clicked, this, &FrmMain::OnQuickClicked);
+    connect(lblStart, &HotSpotLabel::clicked, this, &FrmMain::OnStartClicked);
+    connect(lblVersion, &HotSpotLabel::pressed, this, &FrmMain::OnVersionPressed);
     connect(tmrInstantConversionControl, &QTimer::timeout, this, &FrmMain::OnInstantConversionTick);
 }
 

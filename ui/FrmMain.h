@@ -6,9 +6,11 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "CommonDialog.h"
 #include "Dialogs.h"
+#include "Failure.h"
 #include "FontMap.h"
 #include "HotSpotLabel.h"
 #include "QuickConvert.h"
@@ -57,6 +59,8 @@ public:
     // Run-time state.
     FontMap fontMap;
     bool QuickBusy = false;
+    bool CancelRequested = false;
+    QString NewFilePath;
     QString SourceBaseName;
     QString SourceFolder;
 
@@ -82,6 +86,12 @@ private:
     void OnInstantConversionTick();
     bool LoadFontMapOrEnd(FontMap& map);
     QString SourceFont() const;
+    bool JobRunning() const;
+    void OnStartClicked();
+    void ConvertFile();
+    void RunJobSteps();
+    void EndJob(bool busyPointer, const std::optional<Failure>& failure);
+    void OnVersionPressed();
     QString TargetFont() const;
 
     Dialogs& dialogs_;

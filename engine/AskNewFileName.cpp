@@ -1,0 +1,54 @@
+#include "AskNewFileName.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "JobFiles.h"
+
+namespace varnex {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool OnlySpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+bool NamesTheSource(const std::string& path, const std::string& sourcePath) {
+    // The letter-case rule of the old file system, and the same file reached by any other
+    // spelling (., .., links), which a case-sensitive system allows.
+    return LowerCase(path) == LowerCase(sourcePath) || SameFile(path, sourcePath);
+}
+
+}  // namespace
+
+std::optional<std::string> AskNewFileName(const ChosenSource& source, const std::string& targetFont,
+                                          Dialogs& dialogs,
+                                          const std::function<void(const std::string&)>& deleteQuietly) {
+    while (true) {
+        const std::string proposal = source.baseName + "_" + targetFont + ".txt";
+        const std::optional<std::string> answer =
+            dialogs.AskText("Enter name of the new file...", "Save as..", proposal);
+        if (!answer || OnlySpaces(*answer)) return std::nullopt;
+        const std::string path = source.folder + *answer;
+        if (NamesTheSource(path, source.path)) {
+            dialogs.Show(
+                {"The original file and new file are the same.", "Name conflict", MessageIcon::Critical});
+            continue;
+        }
+        if (!FileExists(path)) return path;
+        const MessageAnswer overwrite =
+            dialogs.Show({"The file you specified, already exists.\r\nWould you like to overwrite it?",
+                          "Varnex Error", MessageIcon::Question, MessageButtons::YesNo});
+        if (overwrite == MessageAnswer::Yes) {
+            deleteQuietly(path);
+            return path;
+        }
+        // No: the existing file stays untouched and the user is asked for another name.
+    }
+}
+
+}  // namespace varnex

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Dialogs.h"
+
+namespace varnex {
+
+// The chosen source, as the file selection recorded it.
+struct ChosenSource {
+    std::string path;      // full path
+    std::string folder;    // up to and including the last separator
+    std::string baseName;  // name without folder and last extension
+};
+
+// Asks for the new file's name in the source's folder, proposing baseName + "_" + target
+// font + ".txt". Returns the new file's path, or nullopt when the user gave no name. A name
+// that reaches the source file is refused and asked again; an existing file is replaced
+// only when the user agrees, and then deleted through deleteQuietly.
+std::optional<std::string> AskNewFileName(const ChosenSource& source, const std::string& targetFont,
+                                          Dialogs& dialogs,
+                                          const std::function<void(const std::string&)>& deleteQuietly);
+
+}  // namespace varnex

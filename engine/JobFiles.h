@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ByteSink.h"
+
+namespace varnex {
+
+// The source of a file job, read in order. Reads ahead in large pieces, so that a job of
+// 1,024-byte blocks does not pay a system call per block.
+class SourceFile {
+public:
+    explicit SourceFile(const std::filesystem::path& path);  // throws Failure
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // The file's length in bytes as it is now. Throws Failure.
+    std::uint64_t Length() const;
+    // The next `size` bytes (at most the read-ahead piece), valid until the next call.
+    // Throws Failure when the file ends before.
+    std::string_view ReadNext(std::size_t size);
+
+private:
+    void Refill();
+
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+};
+
+// The output of a file job: created empty, filled through a buffer that is written out in
+// large pieces. A write failure is kept and reported by Check(); Close() writes the rest.
+class NewFile : public ByteSink {
+public:
+    explicit NewFile(const std::filesystem::path& path);  // throws Failure
+    ~NewFile() override;
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    std::uint8_t* Reserve(std::size_t size) override;
+    void Commit(std::size_t size) override;
+    // Throws the first write failure, if there was one.
+    void Check() const;
+    // Writes what is buffered and closes the file. Throws Failure.
+    void Close();
+
+private:
+    void Flush();
+
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t used_ = 0;
+    std::string failure_;
+};
+
+// Deletes the one file or link at `path` (a name, never a pattern; never a folder or a
+// device) and ignores any failure.
+void DeleteQuietly(const std::filesystem::path& path);
+
+// True when both paths reach the same file (same device and inode), by whatever spelling.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// True when something exists at exactly that path.
+bool FileExists(const std::filesystem::path& path);
+
+}  // namespace varnex

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "ModCommon.h"
+#include "UiTestSupport.h"
+
+namespace varnex {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+class OneFileDialog : public ui::CommonDialog {
+public:
+    std::optional<QString> ShowOpen(const QString&, const QStringList&) override {
+        ++shown;
+        return answer;
+    }
+    std::optional<QString> answer;
+    int shown = 0;
+};
+
+// KOI8-R "Привет" and the same word in Windows-1251.
+const std::string kKoi8Word = "\xF0\xD2\xC9\xD7\xC5\xD4";
+const std::string kCp1251Word = "\xCF\xF0\xE8\xE2\xE5\xF2";
+
+class FileJobTest : public test::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        frm = MakeWindow();
+        frm->cdb = &fileDialog;
+        frm->Load();
+        frm->cmbFonts[0]->setCurrentText("KOI8-R");
+        frm->cmbFonts[1]->setCurrentText("Windows-1251");
+        dialogs.onShow = [this](const Message&) { minimisedDuringBox = frm->isMinimized(); };
+    }
+    void ChooseSource(const std::string& text, const std::string& name = "report.txt") {
+        source = dir.Path() / name;
+        WriteFile(source, text);
+        fileDialog.answer = QString::fromStdString(source.string());
+        frm->SelectSourceFile();
+    }
+    void Start() { QTest::mouseClick(frm->lblStart, Qt::LeftButton); }
+    void ExpectIdle() {
+        EXPECT_EQ(frm->windowTitle(), "Varnex 2010");
+        EXPECT_EQ(frm->lblVersion->text(), "");
+        EXPECT_FALSE(frm->isMinimized());
+        EXPECT_FALSE(frm->CancelRequested);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+
+    TempDir dir;
+    std::filesystem::path source;
+    OneFileDialog fileDialog;
+    std::unique_ptr<ui::FrmMain> frm;
+    bool minimisedDuringBox = false;
+};
+
+TEST_F(FileJobTest, ConvertsTheChosenFileIntoANewFileBesideIt) {
+    ChooseSource(kKoi8Word + "\r\n" + kKoi8Word);
+    dialogs.textAnswers = {"report_Windows-1251.txt"};
+    std::vector<QString> titles;
+    QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& t) { titles.push_back(t); });
+    Start();
+    EXPECT_EQ(ReadFile(dir.Path() / "report_Windows-1251.txt"), kCp1251Word + "\r\n" + kCp1251Word);
+    EXPECT_EQ(dialogs.prompts, std::vector<std::string>{"report_Windows-1251.txt"});
+    EXPECT_EQ(dialogs.promptTitles, std::vector<std::string>{"Save as.."});
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "File conversion was completed in 0 seconds.");
+    EXPECT_TRUE(minimisedDuringBox);
+    EXPECT_EQ(titles, (std::vector<QString>{"Initiating...", "Remaining: 14", "Remaining: 92.86%", "FINISHED",
+                                            "Varnex 2010"}));
+    EXPECT_EQ(frm->NewFilePath.toStdString(), (dir.Path() / "report_Windows-1251.txt").string());
+    EXPECT_EQ(ui::ReadSetting("FontOld", ""), "KOI8-R");
+    EXPECT_EQ(ui::ReadSetting("FontNew", ""), "Windows-1251");
+    ExpectIdle();
+}
+
+TEST_F(FileJobTest, WithoutAFileTheJobRefusesAndOpensTheDialog) {
+    frm->cmbFonts[1]->setCurrentText("MIK");
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Please select a file for convertion.");
+    EXPECT_EQ(dialogs.shown[0].title, "General Error");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(minimisedDuringBox);
+    EXPECT_EQ(fileDialog.shown, 1);
+    EXPECT_EQ(ui::ReadSetting("FontNew", ""), "MIK") << "the fonts are stored even so";
+    ExpectIdle();
+}
+
+TEST_F(FileJobTest, TheSameFontTwiceIsRefusedWithoutTheDialog) {
+    ChooseSource("abc");
+    frm->cmbFonts[1]->setCurrentText("KOI8-R");
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Please select a different font for the new file.");
+    EXPECT_EQ(dialogs.shown[0].title, "General Error");
+    EXPECT_FALSE(minimisedDuringBox);
+    EXPECT_EQ(fileDialog.shown, 1);
+    EXPECT_TRUE(dialogs.prompts.empty());
+    ExpectIdle();
+}
+
+TEST_F(FileJobTest, NamesThatReachTheSourceAreRefusedAndAskedAgain) {
+    ChooseSource("precious");
+    std::filesystem::create_symlink(source, dir.Path() / "alias.txt");
+    dialogs.textAnswers = {"REPORT.TXT", "./report.txt", "alias.txt", "   "};
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    for (const auto& box : dialogs.shown) {
+        EXPECT_EQ(box.text, "The original file and new file are the same.");
+        EXPECT_EQ(box.title, "Name conflict");
+        EXPECT_EQ(box.icon, MessageIcon::Critical);
+    }
+    EXPECT_EQ(dialogs.prompts, std::vector<std::string>(4, "report_Windows-1251.txt"))
+        << "a fresh proposal each time";
+    EXPECT_EQ(ReadFile(source), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "no file was written";
+    ExpectIdle();
+}
+
+TEST_F(FileJobTest, AnExistingFileIsReplacedOnlyWithConsent) {
+    ChooseSource(kKoi8Word);
+    WriteFile(dir.Path() / "old.txt", "keep me");
+    dialogs.textAnswers = {"old.txt", "old.txt"};
+    dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    Start();
+    ASSERT_GE(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              "The file you specified, already exists.\r\nWould you like to overwrite it?");
+    EXPECT_EQ(dialogs.shown[0].title, "Varnex Error");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Question);
+    EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(dialogs.prompts.size(), 2u) << "after No the name is asked again";
+    EXPECT_EQ(ReadFile(dir.Path() / "old.txt"), kCp1251Word);
+}
+
+TEST_F(FileJobTest, ANoToReplacingThenCancelLeavesTheFileAlone) {
+    ChooseSource(kKoi8Word);
+    WriteFile(dir.Path() / "old.txt", "keep me");
+    dialogs.textAnswers = {"old.txt"};
+    dialogs.answers = {MessageAnswer::No};
+    Start();
+    EXPECT_EQ(ReadFile(dir.Path() / "old.txt"), "keep me");
+    EXPECT_EQ(dialogs.shown.size(), 1u) << "a cancelled prompt shows nothing";
+    ExpectIdle();
+}
+
+TEST_F(FileJobTest, CancelOnTheVersionLabelStopsBetweenBlocks) {
+    ChooseSource(std::string(5000, 'a'));
+    dialogs.textAnswers = {"out.txt"};
+    int startsDuringJob = 0;
+    QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        if (title != "Remaining: 79.5%") return;
+        Start();  // a second job cannot start
+        startsDuringJob = static_cast<int>(dialogs.prompts.size());
+        QTest::mousePress(frm->lblVersion, Qt::RightButton);
+    });
+    dialogs.answers = {MessageAnswer::Yes};
+    Start();
+    EXPECT_EQ(startsDuringJob, 1);
+    ASSERT_EQ(dialogs.shown.size(), 1u) << "no completion message after a cancel";
+    EXPECT_EQ(dialogs.shown[0].text, "Are you sure you wan't to cancel?");
+    EXPECT_EQ(dialogs.shown[0].title, "Cancel Conversion?");
+    EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(dialogs.shown[0].noIsDefault);
+    EXPECT_EQ(ReadFile(dir.Path() / "out.txt"), std::string(2048, 'a'));
+    ExpectIdle();
+
+    QTest::mousePress(frm->lblVersion, Qt::LeftButton);
+    EXPECT_EQ(dialogs.shown.size(), 1u) << "while idle the label offers nothing";
+}
+
+TEST_F(FileJobTest, ASourceThatVanishedIsReported) {
+    ChooseSource("abc");
+    std::filesystem::remove(source);
+    dialogs.textAnswers = {"out.txt"};
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Varnex Error - Convertion");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(dialogs.shown[0].systemModal);
+    EXPECT_NE(dialogs.shown[0].text.find("report.txt"), std::string::npos);
+    ExpectIdle();
+}
+
+}  // namespace
+}  // namespace varnex

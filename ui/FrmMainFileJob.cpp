@@ -1,0 +1,102 @@
+// The file conversion job: the Start label, the job's steps around the engine's data path,
+// the new file's name, and the cancel label.
+#include <QApplication>
+
+#include "AskNewFileName.h"
+#include "Failure.h"
+#include "FrmMain.h"
+#include "JobFiles.h"
+#include "ModCommon.h"
+#include "WindowJobHost.h"
+#include "Yield.h"
+
+namespace varnex::ui {
+
+namespace {
+
+const char kCancelCaption[] = "Cancel File Convertion";
+
+}  // namespace
+
+bool FrmMain::JobRunning() const { return windowTitle() != Tag(this); }
+
+void FrmMain::OnStartClicked() {
+    if (JobRunning()) return;
+    try {
+        WriteSetting("FontOld", SourceFont());
+        WriteSetting("FontNew", TargetFont());
+    } catch (const std::exception& failure) {
+        dialogs_.Show({failure.what(), "Varnex Error - Convertion", MessageIcon::Critical, MessageButtons::Ok,
+                       false, true});
+        return;
+    }
+    ConvertFile();
+}
+
+void FrmMain::ConvertFile() {
+    if (JobRunning()) return;
+    setWindowTitle("Initiating...");
+    lblVersion->SetCaption(kCancelCaption);
+    std::optional<Failure> failure;
+    bool busyPointer = false;
+    try {
+        if (Tag(lblFile).isEmpty())
+            throw Failure(kNoSourceFileChosen, "Please select a file for convertion.");
+        if (SourceFont() == TargetFont()) {
+            throw Failure(kSameFontsChosen, "Please select a different font for the new file.");
+        }
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busyPointer = true;
+        showMinimized();
+        RunJobSteps();
+    } catch (const Failure& caught) {
+        failure = caught;
+    } catch (const std::exception& caught) {
+        failure = Failure(kDeviceError, caught.what());
+    }
+    EndJob(busyPointer, failure);
+}
+
+void FrmMain::RunJobSteps() {
+    const ChosenSource source{Tag(lblFile).toStdString(), SourceFolder.toStdString(),
+                              SourceBaseName.toStdString()};
+    const auto deleteQuietly = [](const std::string& path) {
+        DeleteQuietly(path);
+        YieldToEvents();
+    };
+    const std::optional<std::string> newPath =
+        AskNewFileName(source, TargetFont().toStdString(), dialogs_, deleteQuietly);
+    if (!newPath) return;
+    NewFilePath = QString::fromStdString(*newPath);
+    // The job keeps a map of its own: a quick conversion during a yield may load another.
+    FontMap jobMap;
+    if (!LoadFontMapOrEnd(jobMap)) return;
+    fontMap = jobMap;
+    WindowJobHost host(*this);
+    RunFileJob(source.path, *newPath, jobMap, host, dialogs_);
+}
+
+void FrmMain::EndJob(bool busyPointer, const std::optional<Failure>& failure) {
+    showNormal();
+    setWindowTitle(Tag(this));
+    lblVersion->SetCaption(Tag(lblVersion));
+    if (busyPointer) QApplication::restoreOverrideCursor();
+    CancelRequested = false;
+    if (!failure) return;
+    if (failure->Number() == kNoSourceFileChosen || failure->Number() == kSameFontsChosen) {
+        dialogs_.Show({failure->what(), "General Error", MessageIcon::Information});
+        if (failure->Number() == kNoSourceFileChosen) SelectSourceFile();
+        return;
+    }
+    dialogs_.Show({failure->what(), "Varnex Error - Convertion", MessageIcon::Critical, MessageButtons::Ok,
+                   false, true});
+}
+
+void FrmMain::OnVersionPressed() {
+    if (lblVersion->text() != kCancelCaption || !JobRunning()) return;
+    const MessageAnswer answer = dialogs_.Show({"Are you sure you wan't to cancel?", "Cancel Conversion?",
+                                                MessageIcon::Question, MessageButtons::YesNo, true});
+    if (answer == MessageAnswer::Yes) CancelRequested = true;
+}
+
+}  // namespace varnex::ui
