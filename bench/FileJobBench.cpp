@@ -1,0 +1,148 @@
+// The file job's own code on a 1 GiB file, side by side in one run with iconv and with tr
+// doing the same byte mapping, to /dev/null and to a new file on disk.
+//   build/bin/file_job_bench [WORK_FOLDER] [--rss]
+// --rss also converts a 4 GiB source and prints the growth of the resident memory.
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "FileJob.h"
+#include "FontLoaders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint64_t kGiB = 1ull << 30;
+
+class QuietHost : public varnex::JobHost {
+public:
+    void SetCaption(const std::string&) override {}
+    void Yield() override {}
+    bool CancelRequested() const override { return false; }
+    double Seconds() override { return std::chrono::duration<double>(Clock::now().time_since_epoch()).count(); }
+    std::string DecimalSeparator() const override { return "."; }
+};
+
+class PrintingDialogs : public varnex::Dialogs {
+public:
+    varnex::MessageAnswer Show(const varnex::Message& message) override {
+        if (message.title != "Varnex") std::cerr << message.title << ": " << message.text << "\n";
+        return varnex::MessageAnswer::Ok;
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+void WriteSample(const fs::path& path, std::uint64_t size) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> letter(0xC0, 0xFF), kind(0, 9);
+    std::vector<char> piece(1 << 20);
+    for (auto& c : piece) {
+        const int k = kind(random);
+        c = static_cast<char>(k == 0 ? ' ' : k == 1 ? '\n' : letter(random));
+    }
+    std::ofstream out(path, std::ios::binary);
+    for (std::uint64_t written = 0; written < size; written += piece.size()) out.write(piece.data(), piece.size());
+}
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Best(const std::function<void()>& work) {
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) best = std::min(best, Seconds(work));
+    return best;
+}
+
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::cerr << "failed: " << command << "\n";
+        std::exit(1);
+    }
+}
+
+// tr's two sets for the 1:1 entries of a map, as octal escapes.
+std::string TrCommand(const varnex::FontMap& map) {
+    std::string from, to;
+    char escape[8];
+    for (int c = 1; c < 256; ++c) {
+        if (map.Entry(c).size() != 1) continue;
+        std::snprintf(escape, sizeof escape, "\\%03o", c);
+        from += escape;
+        std::snprintf(escape, sizeof escape, "\\%03o", static_cast<unsigned char>(map.Entry(c)[0]));
+        to += escape;
+    }
+    return "tr '" + from + "' '" + to + "'";
+}
+
+long MaxResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const fs::path work = argc > 1 && argv[1][0] != '-' ? fs::path(argv[1]) : fs::temp_directory_path();
+    const bool rss = argc > 1 && std::string(argv[argc - 1]) == "--rss";
+    const fs::path database = fs::path(argv[0]).parent_path() / varnex::kFontMapFileName;
+    const fs::path source = work / "varnex_bench_source.txt", output = work / "varnex_bench_output.txt";
+    WriteSample(source, kGiB);
+    QuietHost host;
+    PrintingDialogs dialogs;
+
+    const auto job = [&](const varnex::FontMap& map, const fs::path& to) {
+        return [&, to] { varnex::RunFileJob(source, to, map, host, dialogs); };
+    };
+    const auto row = [](const std::string& name, double seconds, double reference) {
+        std::printf("%-44s %7.3f s  %6.2f GiB/s  %5.2fx\n", name.c_str(), seconds, 1.0 / seconds,
+                    reference / seconds);
+    };
+
+    varnex::FontMap cyrillic, latin;
+    varnex::LoadFontMap(database, "KOI8-R", "Windows-1251", cyrillic);
+    varnex::LoadFontMap(database, "KOI8-R", "GOST 7.79-B Latin", latin);
+    const std::string src = "'" + source.string() + "'", out = "'" + output.string() + "'";
+    for (const auto& [target, name] : {std::pair{std::string("/dev/null"), "to /dev/null"},
+                                       std::pair{output.string(), "to a new file"}}) {
+        const std::string to = "'" + target + "'";
+        std::printf("\n1 GiB KOI8-R text, %s (best of 3; ratio = reference time / time)\n", name);
+        const double tr = Best([&] { Shell(TrCommand(cyrillic) + " < " + src + " > " + to); });
+        const double iconv = Best([&] { Shell("iconv -f KOI8-R -t WINDOWS-1251 < " + src + " > " + to); });
+        const double oneToOne = Best(job(cyrillic, target));
+        const double multi = Best(job(latin, target));
+        row("iconv -f KOI8-R -t WINDOWS-1251", iconv, iconv);
+        row("tr, the same byte mapping", tr, tr);
+        row("job KOI8-R -> Windows-1251 vs tr", oneToOne, tr);
+        row("job KOI8-R -> Windows-1251 vs iconv", oneToOne, iconv);
+        row("job KOI8-R -> GOST 7.79-B Latin vs tr", multi, tr);
+    }
+    fs::remove(output);
+
+    if (rss) {
+        const fs::path big = work / "varnex_bench_4g.txt";
+        Shell("cat " + src + " " + src + " " + src + " " + src + " > '" + big.string() + "'");
+        const long before = MaxResidentKiB();
+        varnex::RunFileJob(big, "/dev/null", latin, host, dialogs);
+        std::printf("\n4 GiB source: resident memory grew by %ld KiB (peak %ld KiB)\n", MaxResidentKiB() - before,
+                    MaxResidentKiB());
+        fs::remove(big);
+    }
+    fs::remove(source);
+}
