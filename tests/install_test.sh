@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# cmake --install puts the program, its font map and the launcher in one folder, a link in
+# bin/, the menu entry and the icon; the installed program finds its map.
+#   install_test.sh BUILD_DIR
+set -euo pipefail
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$1" --prefix "$prefix" >/dev/null
+lib=$(dirname "$(readlink -f "$prefix/bin/varnex2010")")
+for file in "$lib/Varnex2010" "$lib/mskvmap16.dll" "$lib/Uninstaller" \
+  "$prefix/share/applications/varnex2010.desktop" "$prefix/share/icons/hicolor/scalable/apps/varnex2010.svg"; do
+  [[ -e $file ]] || { echo "missing: $file" >&2; exit 1; }
+done
+[[ $lib == "$prefix"/lib*/varnex2010 ]] || { echo "program folder: $lib" >&2; exit 1; }
+grep -qx 'Exec=varnex2010' "$prefix/share/applications/varnex2010.desktop"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/varnex2010.desktop"; fi
+# started through the link, the program must find the map beside its real executable
+log=$prefix/run.log
+XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/varnex2010" >"$log" 2>&1 || true
+if grep -q 'Varnex 2010:' "$log"; then cat "$log" >&2; exit 1; fi
+echo "installed into $prefix"
