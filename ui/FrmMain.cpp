@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "Assets.h"
+#include "FrmHelp.h"
 #include "MainLayout.h"
 #include "ProgramEnd.h"
 #include "QtClipboard.h"
@@ -149,6 +150,12 @@ void FrmMain::ConnectHandlers() {
         connect(list, &QComboBox::currentTextChanged, this, [this] { QuickBusy = false; });
     }
     connect(lblQuick, &HotSpotLabel::clicked, this, &FrmMain::OnQuickClicked);
+    connect(lblTitleBar, &HotSpotLabel::pressed, this,
+            [this](Qt::MouseButton, QPoint position) { OnTitleBarPressed(position); });
+    connect(lblTitleBar, &HotSpotLabel::doubleClicked, tmrFollowMouse, qOverload<>(&QTimer::start));
+    connect(lblTitleBar, &HotSpotLabel::released, this, &FrmMain::OnTitleBarReleased);
+    connect(tmrFollowMouse, &QTimer::timeout, this, &FrmMain::FollowMouse);
+    connect(lblQuestion, &HotSpotLabel::clicked, this, &FrmMain::ShowHelp);
     connect(lblStart, &HotSpotLabel::clicked, this, &FrmMain::OnStartClicked);
     connect(lblVersion, &HotSpotLabel::pressed, this, &FrmMain::OnVersionPressed);
     connect(tmrInstantConversionControl, &QTimer::timeout, this, &FrmMain::OnInstantConversionTick);
@@ -160,6 +167,13 @@ double FrmMain::WidthTwips() const { return width() * TwipsPerPixelX(); }
 double FrmMain::HeightTwips() const { return height() * TwipsPerPixelY(); }
 void FrmMain::SetLeftTwips(double left) { move(PixelsX(left), pos().y()); }
 void FrmMain::SetTopTwips(double top) { move(pos().x(), PixelsY(top)); }
+
+void FrmMain::ShowHelp() {
+    if (!frmHelp) frmHelp = new FrmHelp(this);
+    frmHelp->exec();
+    activateWindow();
+    Activate();
+}
 
 void FrmMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);

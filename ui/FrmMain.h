@@ -54,6 +54,7 @@ public:
     QTimer* tmrInstantConversionControl;
     QTimer* tmrFollowMouse;
     CommonDialog* cdb;
+    class FrmHelp* frmHelp = nullptr;  // created on first use, then kept
     CodeClipboard* clipboard;
 
     // Run-time state.
@@ -61,6 +62,8 @@ public:
     bool QuickBusy = false;
     bool CancelRequested = false;
     QString NewFilePath;
+    float DragOffsetX = 0;
+    float DragOffsetY = 0;
     QString SourceBaseName;
     QString SourceFolder;
 
@@ -92,6 +95,10 @@ private:
     void RunJobSteps();
     void EndJob(bool busyPointer, const std::optional<Failure>& failure);
     void OnVersionPressed();
+    void ShowHelp();
+    void OnTitleBarPressed(QPoint position);
+    void OnTitleBarReleased();
+    void FollowMouse();
     QString TargetFont() const;
 
     Dialogs& dialogs_;
