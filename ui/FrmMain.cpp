@@ -155,6 +155,8 @@ void FrmMain::ConnectHandlers() {
     connect(lblTitleBar, &HotSpotLabel::doubleClicked, tmrFollowMouse, qOverload<>(&QTimer::start));
     connect(lblTitleBar, &HotSpotLabel::released, this, &FrmMain::OnTitleBarReleased);
     connect(tmrFollowMouse, &QTimer::timeout, this, &FrmMain::FollowMouse);
+    connect(tmrAds, &QTimer::timeout, this, &FrmMain::OnAdsTick);
+    connect(lblKorvane, &HotSpotLabel::clicked, this, &FrmMain::OpenHomePage);
     connect(lblQuestion, &HotSpotLabel::clicked, this, &FrmMain::ShowHelp);
     connect(lblStart, &HotSpotLabel::clicked, this, &FrmMain::OnStartClicked);
     connect(lblVersion, &HotSpotLabel::pressed, this, &FrmMain::OnVersionPressed);

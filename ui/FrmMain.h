@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "AdvertPanel.h"
 #include "CommonDialog.h"
 #include "Dialogs.h"
 #include "Failure.h"
@@ -35,6 +36,9 @@ public:
     void SetLeftTwips(double left);
     void SetTopTwips(double top);
 
+    static QUrl AdvertPageUrl();
+    static QUrl HomePageUrl();
+
     // The open-file dialog; lblFile and lblOpen show it.
     void SelectSourceFile();
 
@@ -54,6 +58,9 @@ public:
     QTimer* tmrInstantConversionControl;
     QTimer* tmrFollowMouse;
     CommonDialog* cdb;
+    AdvertPanelFactory* advertFactory = nullptr;  // null: the web engine module beside the program
+    AdvertPanel* advertPanel = nullptr;           // created when the advert is due
+    QUrl advertUrl = AdvertPageUrl();
     class FrmHelp* frmHelp = nullptr;  // created on first use, then kept
     CodeClipboard* clipboard;
 
@@ -99,6 +106,10 @@ private:
     void OnTitleBarPressed(QPoint position);
     void OnTitleBarReleased();
     void FollowMouse();
+    void OnAdsTick();
+    void OnNavigateComplete2(const QString& url);
+    void OnNavigateError(int status);
+    void OpenHomePage();
     QString TargetFont() const;
 
     Dialogs& dialogs_;

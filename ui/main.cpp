@@ -3,9 +3,11 @@
 
 #include "FontLoaders.h"
 #include "FrmMain.h"
+#include "PlatformStart.h"
 #include "QtDialogs.h"
 
 int main(int argc, char** argv) {
+    if (!varnex::ui::PrepareGuiStart("Varnex2010")) return 1;
     QApplication app(argc, argv);
     app.setApplicationName("Varnex 2010");
     varnex::ui::QtDialogs dialogs;

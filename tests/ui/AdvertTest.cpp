@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <QDesktopServices>
+#include <QTest>
+
+#include "UiTestSupport.h"
+
+namespace varnex {
+namespace {
+
+class FakePanel : public ui::AdvertPanel {
+public:
+    explicit FakePanel(Handlers given) : handlers(std::move(given)) {}
+    void Navigate2(const QUrl& url) override { navigations.push_back(url); }
+    Handlers handlers;
+    std::vector<QUrl> navigations;
+};
+
+class FakeFactory : public ui::AdvertPanelFactory {
+public:
+    ui::AdvertPanel* Create(QWidget* parent, ui::AdvertPanel::Handlers handlers) override {
+        parents.push_back(parent);
+        panel = std::make_unique<FakePanel>(std::move(handlers));
+        return panel.get();
+    }
+    std::unique_ptr<FakePanel> panel;
+    std::vector<QWidget*> parents;
+};
+
+// Stands in for the user's browser.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+
+public:
+    std::vector<QUrl> opened;
+};
+
+class AdvertTest : public test::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        frm = MakeWindow();
+        frm->advertFactory = &factory;
+        frm->Load();
+    }
+    void Tick() { ASSERT_TRUE(QMetaObject::invokeMethod(frm->tmrAds, "timeout")); }
+    int PanelLeft() const { return frm->adbrowser->x(); }
+
+    FakeFactory factory;
+    std::unique_ptr<ui::FrmMain> frm;
+};
+
+constexpr int kHome = 4335 / 15;
+constexpr int kHidden = 600;
+
+TEST_F(AdvertTest, TheAdvertIsLoadedOnceAtTheFirstTick) {
+    EXPECT_TRUE(frm->tmrAds->isActive());
+    EXPECT_EQ(frm->tmrAds->interval(), 3000);
+    EXPECT_EQ(frm->advertPanel, nullptr) << "no web engine before the advert is due";
+    Tick();
+    EXPECT_FALSE(frm->tmrAds->isActive());
+    ASSERT_EQ(factory.parents, std::vector<QWidget*>{frm->adbrowser});
+    EXPECT_EQ(factory.panel->navigations, std::vector<QUrl>{QUrl("http://www.korvane.com/adverts/varnex.php")});
+    EXPECT_EQ(PanelLeft(), kHidden) << "hidden until a page arrives";
+}
+
+TEST_F(AdvertTest, ThePanelMovesOnlyAsArrivalsAndNotFoundSay) {
+    Tick();
+    auto& handlers = factory.panel->handlers;
+    handlers.navigateComplete2("http:///");
+    EXPECT_EQ(PanelLeft(), kHidden);
+    handlers.navigateError("http://www.korvane.com/adverts/varnex.php", 500);
+    EXPECT_EQ(PanelLeft(), kHidden);
+    handlers.navigateComplete2("HTTP:///");
+    EXPECT_EQ(PanelLeft(), kHome);
+    handlers.navigateError("http://ads.example/frame.html", 500);
+    handlers.navigateError("http://ads.example/frame.html", 0);  // no connection
+    EXPECT_EQ(PanelLeft(), kHome);
+    handlers.navigateError("http://ads.example/frame.html", 404);
+    EXPECT_EQ(PanelLeft(), kHidden);
+    handlers.navigateComplete2("http:///x");
+    EXPECT_EQ(PanelLeft(), kHome);
+    EXPECT_EQ(frm->adbrowser->y(), 585 / 15) << "only the left edge ever changes";
+    EXPECT_EQ(frm->adbrowser->size(), QSize(301, 331));
+}
+
+TEST_F(AdvertTest, TheLinkOpensTheHomePageOncePerClick) {
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler("http", &browser, "open");
+    QTest::mouseClick(frm->lblKorvane, Qt::LeftButton);
+    QTest::mouseClick(frm->lblKorvane, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("http");
+    EXPECT_EQ(browser.opened, std::vector<QUrl>(2, QUrl("http://www.korvane.com")));
+    EXPECT_EQ(PanelLeft(), kHidden);
+}
+
+}  // namespace
+}  // namespace varnex
+
+#include "AdvertTest.moc"
