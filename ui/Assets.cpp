@@ -1,13 +1,12 @@
 #include "Assets.h"
 
+#include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 
 // The resources live in a static library, so they are registered by hand before first use.
 static void RegisterAssets() {
     static const bool registered = [] {
-        Q_INIT_RESOURCE(assets);
+        Q_INIT_RESOURCE(pictures);
         return true;
     }();
     (void)registered;
@@ -17,46 +16,45 @@ namespace varnex::ui {
 
 namespace {
 
-QImage Render(const QString& name, QSize size) {
+// An asset drawn at build time from assets/NAME.svg at this size.
+QImage Rendered(const QString& name, QSize size,
+                QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
     RegisterAssets();
-    QSvgRenderer renderer(":/assets/" + name);
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return image;
+    QFile file(QString(":/pictures/%1-%2x%3.argb").arg(name).arg(size.width()).arg(size.height()));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray pixels = file.readAll();
+    if (pixels.size() != qsizetype(size.width()) * size.height() * 4) return {};
+    return QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(), size.height(), format)
+        .copy();
 }
 
-// A picture is shown as a 24-bit bitmap, without transparency.
-QPixmap Opaque(const QString& name, QSize size) {
-    return QPixmap::fromImage(Render(name, size).convertToFormat(QImage::Format_RGB888));
+// Window pictures are opaque: no alpha channel to blend.
+QPixmap Picture(const QString& name, QSize size) {
+    return QPixmap::fromImage(Rendered(name, size, QImage::Format_RGB32));
 }
 
 }  // namespace
 
-QPixmap MainPicture() { return Opaque("main.svg", QSize(600, 380)); }
-QPixmap HelpPicture() { return Opaque("help.svg", QSize(400, 200)); }
+QPixmap MainPicture() { return Picture("main", QSize(600, 380)); }
+QPixmap HelpPicture() { return Picture("help", QSize(400, 200)); }
 
 QIcon MainIcon() {
     QIcon icon;
     icon.addPixmap(
-        QPixmap::fromImage(Render("icon.svg", QSize(16, 16)).convertToFormat(QImage::Format_Indexed8)));
-    for (int side : {48, 32, 24, 16})
-        icon.addPixmap(QPixmap::fromImage(Render("icon.svg", QSize(side, side))));
+        QPixmap::fromImage(Rendered("icon", QSize(16, 16)).convertToFormat(QImage::Format_Indexed8)));
+    for (int side : {48, 32, 24, 16}) icon.addPixmap(QPixmap::fromImage(Rendered("icon", QSize(side, side))));
     return icon;
 }
 
 QIcon HelpIcon() {
     QIcon icon;
-    for (int side : {32, 16}) icon.addPixmap(QPixmap::fromImage(Render("help-icon.svg", QSize(side, side))));
+    for (int side : {32, 16}) icon.addPixmap(QPixmap::fromImage(Rendered("help-icon", QSize(side, side))));
     return icon;
 }
 
-QCursor FilePointer() {
-    return QCursor(QPixmap::fromImage(Render("pointer-hand.svg", QSize(32, 32))), 10, 5);
-}
+QCursor FilePointer() { return QCursor(QPixmap::fromImage(Rendered("pointer-hand", QSize(32, 32))), 10, 5); }
 QCursor VersionPointer() {
-    return QCursor(QPixmap::fromImage(Render("pointer-cancel.svg", QSize(32, 32))), 16, 16);
+    return QCursor(QPixmap::fromImage(Rendered("pointer-cancel", QSize(32, 32))), 16, 16);
 }
 
 }  // namespace varnex::ui

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <cstdlib>
 #include <iostream>
 
@@ -19,13 +18,12 @@ bool Set(const char* name) {
 
 bool PrepareGuiStart(const char* program) {
     if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
-        std::cerr << program << ": no graphical display (DISPLAY is not set); start it from a desktop session.\n";
+        std::cerr << program
+                  << ": no graphical display (DISPLAY is not set); start it from a desktop session.\n";
         return false;
     }
     // The web engine's sandbox refuses to run as root; only then is it turned off.
     if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-    // The web engine, loaded later from a module, needs contexts shared from the start.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     return true;
 }
 

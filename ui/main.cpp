@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include "FirstPaintProbe.h"
 #include "FontLoaders.h"
 #include "FrmMain.h"
 #include "PlatformStart.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         QDir(QCoreApplication::applicationDirPath()).filePath(varnex::kFontMapFileName).toStdString();
     varnex::ui::FrmMain frmMain(dialogs, fontMap);
     dialogs.SetOwner(&frmMain);
+    varnex::ui::WatchFirstPaint(frmMain);
     frmMain.Load();
     return app.exec();
 }

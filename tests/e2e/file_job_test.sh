@@ -16,16 +16,26 @@ window=$(wait_for_window "Varnex 2010") || fail "no main window"
 
 xdotool mousemove --window "$window" 248 82 click 1
 dialog=$(wait_for_window "Select a Plain Text file for conversion") || fail "no open-file dialog"
-sleep 0.3
-xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-xdotool type --delay 5 "$work/texts/letter.txt"
-xdotool key Return
+# keys typed before the dialog has its focus are lost on a busy machine: type again then
+for _ in 1 2 3; do
+  sleep 0.3
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$work/texts/letter.txt"
+  xdotool key Return
+  for _ in $(seq 60); do xdotool getwindowname "$dialog" >/dev/null 2>&1 || break; sleep 0.05; done
+  xdotool getwindowname "$dialog" >/dev/null 2>&1 || break
+done
 
 xdotool mousemove --window "$window" 145 261 click 1
 prompt=$(wait_for_window "Save as..") || fail "no name prompt"
-sleep 0.3
-press_keys "$prompt" Return
-done_box=$(wait_for_window "Varnex") || fail "no completion message"
+done_box=
+for _ in 1 2 3; do
+  sleep 0.3
+  press_keys "$prompt" Return
+  done_box=$(wait_for_window "Varnex") && break
+done
+[[ -n $done_box ]] || fail "no completion message"
 [[ $(od -An -tx1 "$work/texts/letter_Windows-1251.txt" | tr -d ' \n') == cff0e8e2e5f20a ]] ||
   fail "new file holds: $(od -An -tx1 "$work/texts/letter_Windows-1251.txt")"
 press_keys "$done_box" Return

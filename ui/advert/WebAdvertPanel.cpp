@@ -1,8 +1,13 @@
 #include "WebAdvertPanel.h"
 
+#include <QCoreApplication>
+#include <QOpenGLContext>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
+
+// Qt's own setter of the application-wide shared context (exported by Qt GUI).
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace varnex::ui {
 
@@ -36,7 +41,18 @@ void WebAdvertPanel::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
     if (handlers_.navigateError) handlers_.navigateError(url, status != 0 ? status : info.errorCode());
 }
 
+// The web engine draws through a context shared with every other; Qt creates that shared
+// context at start-up only when asked before the application exists, which costs every
+// start the time of bringing up OpenGL. The panel is loaded seconds later, so it makes the
+// context itself, the way Qt would have.
+static void EnsureGlobalShareContext() {
+    if (QOpenGLContext::globalShareContext()) return;
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    if (context->create()) qt_gl_set_global_share_context(context);
+}
+
 AdvertPanel* WebAdvertPanelFactory::Create(QWidget* parent, AdvertPanel::Handlers handlers) {
+    EnsureGlobalShareContext();
     return new WebAdvertPanel(parent, std::move(handlers));
 }
 
