@@ -16,7 +16,7 @@ FontTable ReadFontTable(const std::filesystem::path& path) {
         std::memcmp(head.data(), kSqliteSignature, sizeof kSqliteSignature) == 0) {
         return ReadSqliteFontTable(path);
     }
-    if (LooksLikeJetDatabase(head)) return ReadJetFontTable(path);
+    if (LooksLikeJetDatabase(head)) return ReadJetFontTable(file.Descriptor(), path);
     throw Failure(kBadFileFormat, "The font map \"" + path.string() +
                                       "\" is not a font map database (neither SQLite nor Jet 4.0).");
 }
