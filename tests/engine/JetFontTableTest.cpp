@@ -5,10 +5,12 @@
 
 #include "ExclusiveFile.h"
 #include "Failure.h"
+#include "FontLoaders.h"
 #include "FontTable.h"
 #include "FontTableTsv.h"
 #include "JetFontTable.h"
 #include "JetMutations.h"
+#include "JetWriter.h"
 #include "TestDatabase.h"
 
 namespace varnex {
@@ -40,7 +42,8 @@ std::string Describe(const FontTable& table) {
 TEST(JetFontTable, GoodFilesReadAsTheirExpectedContent) {
     for (const char* name : {"small", "big", "big_nocomp", "memo"}) {
         const fs::path file = kFixtures / "good" / (std::string(name) + ".mdb");
-        const fs::path expected = kFixtures / "good" / (std::string(name == std::string("big_nocomp") ? "big" : name) + ".tsv");
+        const fs::path expected =
+            kFixtures / "good" / (std::string(name == std::string("big_nocomp") ? "big" : name) + ".tsv");
         const FontTable table = ReadFontTable(file);
         const FontTable want = ReadFontTableTsv(expected);
         EXPECT_EQ(table.columns, want.columns) << name;
@@ -91,6 +94,69 @@ TEST(JetFontTable, AMissingReaderIsAClearFailure) {
     } catch (const Failure& failure) {
         EXPECT_NE(failure.Description().find("/no/such/reader"), std::string::npos);
     }
+}
+
+std::string Template() { return ReadFile(kFixtures / "good" / "small.mdb"); }
+
+TEST(JetFontTable, TheShippedMapAsAJetFileGivesTheSameMapForEveryPair) {
+    TempDir dir;
+    const FontTable shipped = ReadFontTable(VARNEX_SHIPPED_FONT_MAP);
+    const fs::path jet = dir.Path() / "mskvmap16.dll";
+    WriteFile(jet, test::WriteJetFontMap(shipped, Template()));
+    const auto start = std::chrono::steady_clock::now();
+    const FontTable read = ReadFontTable(jet);
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(read.columns, shipped.columns);
+    ASSERT_TRUE(read.rows == shipped.rows);
+    for (const auto& source : shipped.columns) {
+        for (const auto& target : shipped.columns) {
+            FontMap fromSqlite, fromJet;
+            LoadFontMap(VARNEX_SHIPPED_FONT_MAP, source, target, fromSqlite);
+            LoadFontMap(jet, source, target, fromJet);
+            for (int code = 1; code < 256; ++code) {
+                ASSERT_EQ(fromJet.Entry(code), fromSqlite.Entry(code))
+                    << source << " -> " << target << " " << code;
+            }
+        }
+    }
+    RecordProperty("load_ms", std::to_string(std::chrono::duration<double, std::milli>(took).count()));
+}
+
+TEST(JetFontTable, WideAndLongTables) {
+    TempDir dir;
+    const fs::path jet = dir.Path() / "mskvmap16.dll";
+    FontTable wide;
+    for (int c = 0; c < 255; ++c) wide.columns.push_back("Font " + std::to_string(c));
+    for (int r = 0; r < 3; ++r) {
+        auto& row = wide.rows.emplace_back();
+        for (int c = 0; c < 255; ++c)
+            row.push_back(c % 7 == 0 ? std::nullopt : std::optional(std::to_string(c + r)));
+    }
+    WriteFile(jet, test::WriteJetFontMap(wide, Template()));
+    const FontTable wideRead = ReadFontTable(jet);
+    EXPECT_EQ(wideRead.columns, wide.columns);
+    EXPECT_TRUE(wideRead.rows == wide.rows);
+
+    FontTable longTable;
+    longTable.columns = {"A", "b"};
+    for (int r = 0; r < 20000; ++r) longTable.rows.push_back({std::to_string(r % 255 + 1), std::nullopt});
+    WriteFile(jet, test::WriteJetFontMap(longTable, Template()));
+    const FontTable longRead = ReadFontTable(jet);
+    EXPECT_EQ(longRead.rows.size(), 20000u);
+    EXPECT_TRUE(longRead.rows == longTable.rows);
+}
+
+TEST(JetFontTable, ColumnNamesInAnotherLetterCaseStillLoad) {
+    TempDir dir;
+    FontTable table;
+    table.columns = {"koi8-r", "WINDOWS-1251"};
+    table.rows = {{"193", "224"}, {"194", "225,226"}};
+    const fs::path jet = dir.Path() / "mskvmap16.dll";
+    WriteFile(jet, test::WriteJetFontMap(table, Template()));
+    FontMap map;
+    LoadFontMap(jet, "KOI8-R", "Windows-1251", map);
+    EXPECT_EQ(map.Entry(193), "\xE0");
+    EXPECT_EQ(map.Entry(194), "\xE1\xE2");
 }
 
 // Damaged copies of the good files: each is read or fails with a Failure, within the time
