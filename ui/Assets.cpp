@@ -1,7 +1,7 @@
 #include "Assets.h"
 
-#include <QFile>
 #include <QImage>
+#include <QResource>
 
 // The resources live in a static library, so they are registered by hand before first use.
 static void RegisterAssets() {
@@ -20,12 +20,14 @@ namespace {
 QImage Rendered(const QString& name, QSize size,
                 QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
     RegisterAssets();
-    QFile file(QString(":/pictures/%1-%2x%3.argb").arg(name).arg(size.width()).arg(size.height()));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray pixels = file.readAll();
-    if (pixels.size() != qsizetype(size.width()) * size.height() * 4) return {};
-    return QImage(reinterpret_cast<const uchar*>(pixels.constData()), size.width(), size.height(), format)
-        .copy();
+    const QResource pixels(
+        QString(":/pictures/%1-%2x%3.argb").arg(name).arg(size.width()).arg(size.height()));
+    if (!pixels.isValid() || pixels.compressionAlgorithm() != QResource::NoCompression ||
+        pixels.size() != qint64(size.width()) * size.height() * 4) {
+        return {};
+    }
+    // the resource lives as long as the program: no copy is needed
+    return QImage(pixels.data(), size.width(), size.height(), format);
 }
 
 // Window pictures are opaque: no alpha channel to blend.

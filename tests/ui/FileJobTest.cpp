@@ -13,16 +13,6 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-class OneFileDialog : public ui::CommonDialog {
-public:
-    std::optional<QString> ShowOpen(const QString&, const QStringList&) override {
-        ++shown;
-        return answer;
-    }
-    std::optional<QString> answer;
-    int shown = 0;
-};
-
 // KOI8-R "Привет" and the same word in Windows-1251.
 const std::string kKoi8Word = "\xF0\xD2\xC9\xD7\xC5\xD4";
 const std::string kCp1251Word = "\xCF\xF0\xE8\xE2\xE5\xF2";
@@ -41,7 +31,7 @@ protected:
     void ChooseSource(const std::string& text, const std::string& name = "report.txt") {
         source = dir.Path() / name;
         WriteFile(source, text);
-        fileDialog.answer = QString::fromStdString(source.string());
+        fileDialog.answers.push_back(QString::fromStdString(source.string()));
         frm->SelectSourceFile();
     }
     void Start() { QTest::mouseClick(frm->lblStart, Qt::LeftButton); }
@@ -55,7 +45,7 @@ protected:
 
     TempDir dir;
     std::filesystem::path source;
-    OneFileDialog fileDialog;
+    test::ScriptedFileDialog fileDialog;
     std::unique_ptr<ui::FrmMain> frm;
     bool minimisedDuringBox = false;
 };
@@ -88,7 +78,7 @@ TEST_F(FileJobTest, WithoutAFileTheJobRefusesAndOpensTheDialog) {
     EXPECT_EQ(dialogs.shown[0].title, "General Error");
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_FALSE(minimisedDuringBox);
-    EXPECT_EQ(fileDialog.shown, 1);
+    EXPECT_EQ(fileDialog.titles.size(), 1u);
     EXPECT_EQ(ui::ReadSetting("FontNew", ""), "MIK") << "the fonts are stored even so";
     ExpectIdle();
 }
@@ -101,7 +91,7 @@ TEST_F(FileJobTest, TheSameFontTwiceIsRefusedWithoutTheDialog) {
     EXPECT_EQ(dialogs.shown[0].text, "Please select a different font for the new file.");
     EXPECT_EQ(dialogs.shown[0].title, "General Error");
     EXPECT_FALSE(minimisedDuringBox);
-    EXPECT_EQ(fileDialog.shown, 1);
+    EXPECT_EQ(fileDialog.titles.size(), 1u);
     EXPECT_TRUE(dialogs.prompts.empty());
     ExpectIdle();
 }

@@ -8,22 +8,6 @@
 namespace varnex {
 namespace {
 
-class ScriptedFileDialog : public ui::CommonDialog {
-public:
-    std::optional<QString> ShowOpen(const QString& title, const QStringList& filters) override {
-        titles.push_back(title);
-        lastFilters = filters;
-        if (fails) throw Failure(kFileNotFound, "File not found: the dialog could not list the folder.");
-        auto answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    std::vector<std::optional<QString>> answers;
-    std::vector<QString> titles;
-    QStringList lastFilters;
-    bool fails = false;
-};
-
 class FileSelectionTest : public test::WindowTest {
 protected:
     void SetUp() override {
@@ -33,11 +17,11 @@ protected:
         frm->Load();
     }
     void Choose(std::optional<QString> answer, ui::HotSpotLabel* label = nullptr) {
-        fileDialog.answers.push_back(std::move(answer));
+        fileDialog.answers.push_back(answer.value_or(QString()));
         QTest::mouseClick(label ? label : frm->lblOpen, Qt::LeftButton);
     }
 
-    ScriptedFileDialog fileDialog;
+    test::ScriptedFileDialog fileDialog;
     std::unique_ptr<ui::FrmMain> frm;
 };
 

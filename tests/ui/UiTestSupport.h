@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "Failure.h"
 #include "FrmMain.h"
 #include "ProgramEnd.h"
 #include "TestDatabase.h"
@@ -19,6 +20,26 @@ namespace varnex::test {
 inline QString SettingsFile() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ui_tests", "ui_tests").fileName();
 }
+
+// The open-file dialog, answered from a script: each showing takes the next answer; an
+// empty answer, or none left, cancels.
+class ScriptedFileDialog : public ui::CommonDialog {
+public:
+    std::optional<QString> ShowOpen(const QString& title, const QStringList& filters) override {
+        titles.push_back(title);
+        lastFilters = filters;
+        if (fails) throw Failure(kFileNotFound, "File not found: the dialog could not list the folder.");
+        if (answers.empty()) return std::nullopt;
+        const QString answer = answers.front();
+        answers.erase(answers.begin());
+        if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
+    std::vector<QString> answers;
+    std::vector<QString> titles;
+    QStringList lastFilters;
+    bool fails = false;
+};
 
 // Each window test starts with an empty settings store and counts the ends of the program.
 class WindowTest : public ::testing::Test {
