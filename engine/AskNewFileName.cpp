@@ -1,26 +1,16 @@
 #include "AskNewFileName.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "AsciiText.h"
 #include "JobFiles.h"
 
 namespace varnex {
 
 namespace {
 
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-bool OnlySpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
-
 bool NamesTheSource(const std::string& path, const std::string& sourcePath) {
     // The letter-case rule of the old file system, and the same file reached by any other
     // spelling (., .., links), which a case-sensitive system allows.
-    return LowerCase(path) == LowerCase(sourcePath) || SameFile(path, sourcePath);
+    return SameIgnoringCase(path, sourcePath) || SameFile(path, sourcePath);
 }
 
 }  // namespace

@@ -1,21 +1,14 @@
 #include "FontLoaders.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "AsciiText.h"
 #include "DecodeCodeList.h"
 #include "Failure.h"
 
 namespace varnex {
 
 namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Column names are matched as the database engines match them: letter case aside. An
 // exact match is preferred should two names differ only in case.

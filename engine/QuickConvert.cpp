@@ -1,8 +1,6 @@
 #include "QuickConvert.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "AsciiText.h"
 #include "CharacterRule.h"
 #include "ConvertBuffer.h"
 #include "Failure.h"
@@ -12,14 +10,6 @@ namespace varnex {
 namespace {
 
 const char kTitle[] = "Varnex 2010";
-
-std::string UpperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-bool OnlySpaces(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
 void Warn(Dialogs& dialogs, const char* text) { dialogs.Show({text, kTitle, MessageIcon::Exclamation}); }
 
