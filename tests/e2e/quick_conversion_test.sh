@@ -18,15 +18,7 @@ printf '\xF0\xD2\xC9\xD7\xC5\xD4, \xCD\xC9\xD2' | iconv -f LATIN1 -t UTF-8 | xcl
 expected=$(printf '\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0' | iconv -f LATIN1 -t UTF-8)
 
 xdotool mousemove --window "$window" 145 318 click 1
-box=
-for _ in $(seq 200); do
-  for id in $(xdotool search --classname '^Varnex2010$' 2>/dev/null || true); do
-    [[ $id != "$window" && $(xdotool getwindowname "$id" 2>/dev/null) == "Varnex 2010" ]] && box=$id
-  done
-  [[ -n $box ]] && break
-  sleep 0.05
-done
-[[ -n $box ]] || fail "no message box after the click"
+box=$(wait_for_window "Varnex 2010" "$window") || fail "no message box after the click"
 [[ $(xclip -selection clipboard -o) == "$expected" ]] || fail "clipboard holds: $(xclip -selection clipboard -o)"
 press_keys "$box" Return
 

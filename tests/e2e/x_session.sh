@@ -31,11 +31,13 @@ fail() {
   exit 1
 }
 
-# Waits up to 10 s for a window of the program with exactly this title and prints its id.
+# Waits up to 10 s for a window of the program with exactly this title (other than the
+# window given second, if any) and prints its id.
 wait_for_window() {
   local id
   for _ in $(seq 200); do
     for id in $(xdotool search --classname '^Varnex2010$' 2>/dev/null || true); do
+      [[ $id == "${2:-}" ]] && continue
       if [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$1" ]]; then
         echo "$id"
         return 0
