@@ -52,7 +52,7 @@ std::string TargetCodes(const std::string& cell, std::string_view font, std::siz
 }  // namespace
 
 std::vector<std::string> LoadFontList(const std::filesystem::path& database) {
-    FontTable table = ReadFontTable(database);
+    FontTable table = ReadFontTable(database, TableExtent::ColumnsAndFirstRow);
     if (table.rows.empty()) {
         throw Failure(kDatabaseFailure,
                       "The table font_info in \"" + database.string() + "\" holds no rows.");

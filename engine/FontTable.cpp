@@ -9,13 +9,14 @@
 
 namespace varnex {
 
-FontTable ReadFontTable(const std::filesystem::path& path) {
+FontTable ReadFontTable(const std::filesystem::path& path, TableExtent extent) {
     ExclusiveFile file(path);
     const std::string head = file.ReadHead(32);
     if (head.size() >= sizeof kSqliteSignature &&
         std::memcmp(head.data(), kSqliteSignature, sizeof kSqliteSignature) == 0) {
-        return ReadSqliteFontTable(path);
+        return ReadSqliteFontTable(path, extent);
     }
+    // the Jet reader always hands over the whole table
     if (LooksLikeJetDatabase(head)) return ReadJetFontTable(file.Descriptor(), path);
     throw Failure(kBadFileFormat, "The font map \"" + path.string() +
                                       "\" is not a font map database (neither SQLite nor Jet 4.0).");

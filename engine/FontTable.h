@@ -15,8 +15,14 @@ struct FontTable {
     std::vector<std::vector<Cell>> rows;
 };
 
+// How much of font_info a caller needs; a reader may hand over more.
+enum class TableExtent {
+    Whole,
+    ColumnsAndFirstRow,  // the font list: the column names, and whether there is a row at all
+};
+
 // Reads font_info from the font map database at path. The file is held exclusively for
 // the time of the read only; the format is picked from its first bytes. Throws Failure.
-FontTable ReadFontTable(const std::filesystem::path& path);
+FontTable ReadFontTable(const std::filesystem::path& path, TableExtent extent = TableExtent::Whole);
 
 }  // namespace varnex

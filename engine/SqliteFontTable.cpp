@@ -29,14 +29,16 @@ struct FinalizeStatement {
 
 }  // namespace
 
-FontTable ReadSqliteFontTable(const std::filesystem::path& path) {
+FontTable ReadSqliteFontTable(const std::filesystem::path& path, TableExtent extent) {
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::unique_ptr<sqlite3, CloseDatabase> db(raw);
     if (opened != SQLITE_OK) Fail(path, db.get());
 
     sqlite3_stmt* rawStatement = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "select * from font_info", -1, &rawStatement, nullptr) != SQLITE_OK) {
+    const char* query =
+        extent == TableExtent::Whole ? "select * from font_info" : "select * from font_info limit 1";
+    if (sqlite3_prepare_v2(db.get(), query, -1, &rawStatement, nullptr) != SQLITE_OK) {
         Fail(path, db.get());
     }
     std::unique_ptr<sqlite3_stmt, FinalizeStatement> statement(rawStatement);

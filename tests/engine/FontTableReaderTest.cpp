@@ -49,6 +49,16 @@ TEST_F(FontTableReader, KeepsNullApartFromEmptyText) {
     EXPECT_EQ(*table.rows[1][1], "");
 }
 
+TEST_F(FontTableReader, ColumnsAndFirstRowStopsAfterOneRow) {
+    const FontTable table = ReadFontTable(good, TableExtent::ColumnsAndFirstRow);
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"A", "B"}));
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0][0], std::optional<std::string>("65"));
+
+    const auto empty = test::WriteFontMap(dir, MakeTable({"A"}, {}), "empty.dll");
+    EXPECT_TRUE(ReadFontTable(empty, TableExtent::ColumnsAndFirstRow).rows.empty());
+}
+
 TEST_F(FontTableReader, BadFilesFailWithTheirName) {
     EXPECT_THAT(ReadFailure(dir / "missing.dll"), HasSubstr("was not found"));
     EXPECT_THAT(ReadFailure(dir.Path()), HasSubstr("is not a file"));
