@@ -6,6 +6,7 @@
 #include "Assets.h"
 #include "MainLayout.h"
 #include "Twips.h"
+#include "WindowFonts.h"
 
 namespace varnex::ui {
 
@@ -28,9 +29,7 @@ FrmHelp::FrmHelp(QWidget* over)
     setWindowTitle("About Varnex");
     setWindowIcon(HelpIcon());
     setModal(true);
-    QFont windowFont("MS Sans Serif");
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(WindowFont());
     setFixedSize(PixelsX(layout::kHelpWindow.width), PixelsY(layout::kHelpWindow.height));
     if (over) move(over->geometry().center() - rect().center());
 

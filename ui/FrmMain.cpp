@@ -11,6 +11,7 @@
 #include "QtClipboard.h"
 #include "QtCommonDialog.h"
 #include "Twips.h"
+#include "WindowFonts.h"
 
 namespace varnex::ui {
 
@@ -24,15 +25,12 @@ namespace {
 const QColor kBackground(192, 255, 192);
 const QColor kDarkGreen(0, 64, 0);
 
-QFont WindowFont() {
-    QFont font("MS Sans Serif");
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-void InstallFontSubstitutes() {
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
+QPalette Colours(QPalette palette, std::initializer_list<QPalette::ColorRole> backgroundRoles,
+                 const QColor& background, std::initializer_list<QPalette::ColorRole> textRoles,
+                 const QColor& text) {
+    for (QPalette::ColorRole role : backgroundRoles) palette.setColor(role, background);
+    for (QPalette::ColorRole role : textRoles) palette.setColor(role, text);
+    return palette;
 }
 
 }  // namespace
@@ -74,10 +72,9 @@ QComboBox* FrmMain::AddFontList(int index) {
     list->setObjectName(QString("cmbFonts(%1)").arg(index));
     list->setEditable(false);
     list->setGeometry(PixelRect(box.left, box.top, box.width, box.height));
-    QFont font = WindowFont();
-    font.setBold(true);
-    list->setFont(font);
-    list->setStyleSheet("QComboBox { background: white; color: rgb(0, 64, 0); }");
+    list->setFont(FontListFont());
+    list->setPalette(Colours(list->palette(), {QPalette::Button, QPalette::Base}, Qt::white,
+                             {QPalette::ButtonText, QPalette::Text}, kDarkGreen));
     list->setFocusPolicy(Qt::StrongFocus);
     return list;
 }
@@ -90,11 +87,9 @@ void FrmMain::BuildControls() {
 
     lblFile = AddLabel("lblFile", {layout::kFile, ""});
     lblFile->setAutoFillBackground(true);
-    lblFile->setStyleSheet("background: white; color: rgb(0, 64, 0);");
-    QFont fileFont("Arial");
-    fileFont.setPointSize(9);
-    fileFont.setBold(true);
-    lblFile->setFont(fileFont);
+    lblFile->setPalette(
+        Colours(lblFile->palette(), {QPalette::Window}, Qt::white, {QPalette::WindowText}, kDarkGreen));
+    lblFile->setFont(FileFont());
     lblFile->setWordWrap(true);
     lblFile->setCursor(FilePointer());
 
@@ -102,7 +97,7 @@ void FrmMain::BuildControls() {
     cmbFonts = {AddFontList(0), AddFontList(1)};
 
     lblVersion = AddLabel("lblVersion", {layout::kVersion, ""});
-    lblVersion->setStyleSheet("color: rgb(0, 128, 0);");
+    lblVersion->setPalette(Colours(lblVersion->palette(), {}, {}, {QPalette::WindowText}, QColor(0, 128, 0)));
     lblVersion->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblVersion->setCursor(VersionPointer());
     connect(lblVersion, &HotSpotLabel::captionChanged, lblVersion, [this] {

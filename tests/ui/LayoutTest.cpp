@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <set>
 
 #include "Assets.h"
@@ -37,6 +38,33 @@ TEST_F(WindowTest, MainWindowStandsAsLaidOut) {
     EXPECT_EQ(frm->lblFile->cursor().hotSpot(), QPoint(10, 5));
     EXPECT_EQ(frm->lblFile->cursor().pixmap().size(), QSize(32, 32));
     EXPECT_FALSE(frm->cmbFonts[0]->isEditable());
+}
+
+// Pixels of area within 24 of colour in each channel (styles shade their faces slightly).
+int CountPixels(const QImage& image, const QRect& area, const QColor& colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += std::abs(pixel.red() - colour.red()) <= 24 &&
+                     std::abs(pixel.green() - colour.green()) <= 24 &&
+                     std::abs(pixel.blue() - colour.blue()) <= 24;
+        }
+    }
+    return count;
+}
+
+TEST_F(WindowTest, FileFieldAndFontListsDrawDarkGreenOnWhite) {
+    auto frm = MakeWindow();
+    frm->Load();
+    frm->lblFile->SetCaption(" report.txt ");
+    const QImage shot = frm->grab().toImage();
+    const QColor white(Qt::white), darkGreen(0, 64, 0);
+    for (const QRect& area : {frm->lblFile->geometry(), frm->cmbFonts[0]->geometry()}) {
+        const QRect inside = area.adjusted(3, 3, -3, -3);
+        EXPECT_GT(CountPixels(shot, inside, white), inside.width() * inside.height() / 2);
+        EXPECT_GT(CountPixels(shot, inside, darkGreen), 10);
+    }
 }
 
 TEST_F(WindowTest, TooltipsKeepTheirBlanks) {
