@@ -76,6 +76,13 @@ void FrmMain::Load() {
             {lastFailure.toStdString(), "Varnex Error - Loading Application", MessageIcon::Information});
     }
     show();
+    PrepareFirstPaintText();
+}
+
+// The window manager maps the window and the display answers with the first expose while this
+// runs: the font the lists are drawn in is loaded in that wait, not after it.
+void FrmMain::PrepareFirstPaintText() {
+    for (QComboBox* list : cmbFonts) (void)list->fontMetrics().height();
 }
 
 bool FrmMain::FillFontLists() {
@@ -89,10 +96,10 @@ bool FrmMain::FillFontLists() {
         EndProgram();
         return false;
     }
-    for (const auto& font : fonts) {
-        cmbFonts[0]->addItem(QString::fromStdString(font));
-        cmbFonts[1]->addItem(QString::fromStdString(font));
-    }
+    QStringList names;
+    for (const auto& font : fonts) names.append(QString::fromStdString(font));
+    cmbFonts[0]->addItems(names);
+    cmbFonts[1]->addItems(names);
     cmbFonts[0]->setCurrentIndex(-1);
     cmbFonts[1]->setCurrentIndex(-1);
     return true;
