@@ -80,7 +80,8 @@ void FrmMain::Load() {
 }
 
 // The window manager maps the window and the display answers with the first expose while this
-// runs: the font the lists are drawn in is loaded in that wait, not after it.
+// runs: the font machinery (the system's font configuration, Qt's list of fonts, the font the
+// lists are drawn in) is set up in that wait instead of after it.
 void FrmMain::PrepareFirstPaintText() {
     for (QComboBox* list : cmbFonts) (void)list->fontMetrics().height();
 }

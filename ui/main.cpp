@@ -6,13 +6,10 @@
 #include "FrmMain.h"
 #include "PlatformStart.h"
 #include "QtDialogs.h"
-#include "StartupWarmUp.h"
 
 int main(int argc, char** argv) {
     if (!varnex::ui::PrepareGuiStart("Varnex2010")) return 1;
-    varnex::ui::StartupWarmUp warmUp;
     QApplication app(argc, argv);
-    warmUp.ApplicationStarted();
     app.setApplicationName("Varnex 2010");
     varnex::ui::QtDialogs dialogs;
     const std::filesystem::path fontMap =

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "ModCommon.h"
-#include "StartupWarmUp.h"
 #include "UiTestSupport.h"
 
 namespace varnex {
@@ -170,15 +169,6 @@ TEST_F(WindowTest, ActivationGivesTheLabelsTheFilePointer) {
         EXPECT_EQ(label->cursor().hotSpot(), QPoint(10, 5)) << label->objectName().toStdString();
     }
     EXPECT_EQ(frm->lblTitleBar->cursor().shape(), Qt::SizeAllCursor);
-}
-
-// The warm-up thread is joined whatever stage start-up ends at (a thread left joinable would
-// end the program).
-TEST(StartupWarmUp, EndsCleanlyAtAnyStage) {
-    { ui::StartupWarmUp endedBeforeTheApplication; }
-    ui::StartupWarmUp warmUp;
-    warmUp.ApplicationStarted();
-    warmUp.ApplicationStarted();
 }
 
 TEST(SettingsStore, KeysIgnoreLetterCaseAndWritesReachTheDisk) {
