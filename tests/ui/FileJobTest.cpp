@@ -17,13 +17,10 @@ using test::WriteFile;
 const std::string kKoi8Word = "\xF0\xD2\xC9\xD7\xC5\xD4";
 const std::string kCp1251Word = "\xCF\xF0\xE8\xE2\xE5\xF2";
 
-class FileJobTest : public test::WindowTest {
+class FileJobTest : public test::WindowWithFileDialog {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        frm = MakeWindow();
-        frm->cdb = &fileDialog;
-        frm->Load();
+        WindowWithFileDialog::SetUp();
         frm->cmbFonts[0]->setCurrentText("KOI8-R");
         frm->cmbFonts[1]->setCurrentText("Windows-1251");
         dialogs.onShow = [this](const Message&) { minimisedDuringBox = frm->isMinimized(); };
@@ -45,8 +42,6 @@ protected:
 
     TempDir dir;
     std::filesystem::path source;
-    test::ScriptedFileDialog fileDialog;
-    std::unique_ptr<ui::FrmMain> frm;
     bool minimisedDuringBox = false;
 };
 

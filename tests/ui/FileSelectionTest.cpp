@@ -8,21 +8,12 @@
 namespace varnex {
 namespace {
 
-class FileSelectionTest : public test::WindowTest {
+class FileSelectionTest : public test::WindowWithFileDialog {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        frm = MakeWindow();
-        frm->cdb = &fileDialog;
-        frm->Load();
-    }
     void Choose(std::optional<QString> answer, ui::HotSpotLabel* label = nullptr) {
         fileDialog.answers.push_back(answer.value_or(QString()));
         QTest::mouseClick(label ? label : frm->lblOpen, Qt::LeftButton);
     }
-
-    test::ScriptedFileDialog fileDialog;
-    std::unique_ptr<ui::FrmMain> frm;
 };
 
 TEST_F(FileSelectionTest, RecordsThePathTheNameAndTheFolder) {

@@ -60,4 +60,18 @@ protected:
     int ends = 0;
 };
 
+// The loaded window, its open-file dialog answering from a script.
+class WindowWithFileDialog : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        frm = MakeWindow();
+        frm->cdb = &fileDialog;
+        frm->Load();
+    }
+
+    ScriptedFileDialog fileDialog;
+    std::unique_ptr<ui::FrmMain> frm;
+};
+
 }  // namespace varnex::test
