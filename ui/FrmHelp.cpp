@@ -14,13 +14,6 @@ namespace {
 
 const QColor kGrey(192, 192, 192);
 
-QFont Arial(double points, bool bold = false) {
-    QFont font("Arial");
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 }  // namespace
 
 FrmHelp::FrmHelp(QWidget* over)
@@ -34,7 +27,7 @@ FrmHelp::FrmHelp(QWidget* over)
     if (over) move(over->geometry().center() - rect().center());
 
     lblTitle = AddLabel("lblTitle", layout::kHelpTitle, "Quick Conversion");
-    QFont title = Arial(14.25, true);
+    QFont title = ArialFont(14.25, true);
     title.setUnderline(true);
     lblTitle->setFont(title);
     lblTitle->setStyleSheet("color: rgb(192, 0, 0);");
@@ -44,7 +37,7 @@ FrmHelp::FrmHelp(QWidget* over)
         AddLabel("Label1", layout::kHelpLabel1,
                  "This button allows you to convert any text with just 1 click. Copy the text you wish to "
                  "convert from any application and click this button.");
-    Label1->setFont(Arial(8.25));
+    Label1->setFont(ArialFont(8.25));
     Label2 =
         AddLabel("Label2", layout::kHelpLabel2,
                  "The copied text is directly converted into font of your choice so you can use it anywhere "

@@ -11,7 +11,6 @@
 #include "QtClipboard.h"
 #include "QtCommonDialog.h"
 #include "Twips.h"
-#include "WindowFonts.h"
 
 namespace varnex::ui {
 
@@ -44,11 +43,9 @@ FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path database)
       picture_(MainPicture()) {
     cdb = ownDialog_.get();
     clipboard = ownClipboard_.get();
-    InstallFontSubstitutes();
     setObjectName("frmMain");
     setWindowTitle("Varnex 2010");
     setWindowIcon(MainIcon());
-    setFont(WindowFont());
     setFixedSize(PixelsX(layout::kMainWindow.width), PixelsY(layout::kMainWindow.height));
     move(PixelsX(layout::kMainWindow.left), PixelsY(layout::kMainWindow.top));
     BuildControls();
@@ -72,7 +69,6 @@ QComboBox* FrmMain::AddFontList(int index) {
     list->setObjectName(QString("cmbFonts(%1)").arg(index));
     list->setEditable(false);
     list->setGeometry(PixelRect(box.left, box.top, box.width, box.height));
-    list->setFont(FontListFont());
     list->setPalette(Colours(list->palette(), {QPalette::Button, QPalette::Base}, Qt::white,
                              {QPalette::ButtonText, QPalette::Text}, kDarkGreen));
     list->setFocusPolicy(Qt::StrongFocus);
@@ -89,7 +85,6 @@ void FrmMain::BuildControls() {
     lblFile->setAutoFillBackground(true);
     lblFile->setPalette(
         Colours(lblFile->palette(), {QPalette::Window}, Qt::white, {QPalette::WindowText}, kDarkGreen));
-    lblFile->setFont(FileFont());
     lblFile->setWordWrap(true);
     lblFile->setCursor(FilePointer());
 

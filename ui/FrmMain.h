@@ -86,7 +86,7 @@ private:
     QComboBox* AddFontList(int index);
     void Initialise();
     bool FillFontLists();
-    void PrepareFirstPaintText();
+    void ApplyFonts();
     void RestoreFontsAndPosition(QString& lastFailure);
     void SelectFont(int index, const QString& key);
     void KeepOnScreen();

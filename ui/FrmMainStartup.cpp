@@ -13,6 +13,7 @@
 #include "ModCommon.h"
 #include "ProgramEnd.h"
 #include "Twips.h"
+#include "WindowFonts.h"
 
 namespace varnex::ui {
 
@@ -76,14 +77,19 @@ void FrmMain::Load() {
             {lastFailure.toStdString(), "Varnex Error - Loading Application", MessageIcon::Information});
     }
     show();
-    PrepareFirstPaintText();
+    ApplyFonts();
 }
 
-// The window manager maps the window and the display answers with the first expose while this
-// runs: the font machinery (the system's font configuration, Qt's list of fonts, the font the
-// lists are drawn in) is set up in that wait instead of after it.
-void FrmMain::PrepareFirstPaintText() {
-    for (QComboBox* list : cmbFonts) (void)list->fontMetrics().height();
+// The fonts are chosen and set, which reads the system's font configuration and Qt's list of
+// fonts and loads the lists' font, once the window has been shown: the window manager maps
+// the window and the display answers with the first expose while this runs, instead of after
+// it. The lists and the file field get their own fonts before the window's font reaches them,
+// so the lists' drop-downs are laid out once, in their own font.
+void FrmMain::ApplyFonts() {
+    for (QComboBox* list : cmbFonts) list->setFont(FontListFont());
+    lblFile->setFont(FileFont());
+    setFont(WindowFont());
+    (void)cmbFonts[0]->fontMetrics().height();
 }
 
 bool FrmMain::FillFontLists() {

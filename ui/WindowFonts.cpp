@@ -1,14 +1,24 @@
 #include "WindowFonts.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 namespace varnex::ui {
 
-void InstallFontSubstitutes() {
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
+namespace {
+
+// Only installed families count: hasFamily() would also run the name through the system's
+// substitution rules, which cost as much as the query this choice avoids.
+QString InstalledOrStandIn(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive)
+               ? family
+               : QStringLiteral("Liberation Sans");
 }
 
+}  // namespace
+
 QFont WindowFont() {
-    QFont font("MS Sans Serif");
+    QFont font(InstalledOrStandIn("MS Sans Serif"));
     font.setPointSizeF(8.25);
     return font;
 }
@@ -19,10 +29,12 @@ QFont FontListFont() {
     return font;
 }
 
-QFont FileFont() {
-    QFont font("Arial");
-    font.setPointSize(9);
-    font.setBold(true);
+QFont FileFont() { return ArialFont(9, true); }
+
+QFont ArialFont(double points, bool bold) {
+    QFont font(InstalledOrStandIn("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
     return font;
 }
 

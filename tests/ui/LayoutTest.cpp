@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <cstdlib>
 #include <set>
@@ -65,6 +67,25 @@ TEST_F(WindowTest, FileFieldAndFontListsDrawDarkGreenOnWhite) {
         EXPECT_GT(CountPixels(shot, inside, white), inside.width() * inside.height() / 2);
         EXPECT_GT(CountPixels(shot, inside, darkGreen), 10);
     }
+}
+
+// No MS Sans Serif or Arial on the test machine: Liberation Sans stands in for both, and the
+// loaded window draws in it at the laid-out sizes (without the fonts, Qt's default face shows).
+TEST_F(WindowTest, LoadedWindowDrawsInTheStandInFontAtTheLaidOutSizes) {
+    ASSERT_FALSE(QFontDatabase::families().contains("MS Sans Serif"));
+    ASSERT_FALSE(QFontDatabase::families().contains("Arial"));
+    auto frm = MakeWindow();
+    frm->Load();
+    const QFontInfo list(frm->cmbFonts[1]->font()), file(frm->lblFile->font()), label(frm->lblOpen->font());
+    EXPECT_EQ(list.family(), "Liberation Sans");
+    EXPECT_TRUE(list.bold());
+    EXPECT_DOUBLE_EQ(frm->cmbFonts[1]->font().pointSizeF(), 8.25);
+    EXPECT_EQ(file.family(), "Liberation Sans");
+    EXPECT_TRUE(file.bold());
+    EXPECT_DOUBLE_EQ(frm->lblFile->font().pointSizeF(), 9);
+    EXPECT_EQ(label.family(), "Liberation Sans");
+    EXPECT_FALSE(label.bold());
+    EXPECT_DOUBLE_EQ(frm->lblOpen->font().pointSizeF(), 8.25);
 }
 
 TEST_F(WindowTest, TooltipsKeepTheirBlanks) {
