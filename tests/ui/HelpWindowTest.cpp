@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QTest>
 #include <QTimer>
@@ -44,7 +45,10 @@ TEST_F(HelpWindowTest, ShowsTheQuickConversionHelp) {
         EXPECT_TRUE(help.windowFlags() & Qt::FramelessWindowHint);
         EXPECT_EQ(help.lblTitle->text(), "Quick Conversion");
         EXPECT_TRUE(help.lblTitle->font().bold() && help.lblTitle->font().underline());
-        EXPECT_EQ(QFontInfo(help.lblTitle->font()).family(), "Liberation Sans") << "standing in for Arial";
+        if (!QFontDatabase::families().contains("Arial")) {
+            EXPECT_EQ(QFontInfo(help.lblTitle->font()).family(), "Liberation Sans")
+                << "standing in for Arial";
+        }
         EXPECT_EQ(help.lblTitle->pos(), QPoint(21, 23));
         EXPECT_TRUE(
             help.Label1->text().startsWith("This button allows you to convert any text with just 1 click."));

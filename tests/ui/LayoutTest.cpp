@@ -69,11 +69,13 @@ TEST_F(WindowTest, FileFieldAndFontListsDrawDarkGreenOnWhite) {
     }
 }
 
-// No MS Sans Serif or Arial on the test machine: Liberation Sans stands in for both, and the
-// loaded window draws in it at the laid-out sizes (without the fonts, Qt's default face shows).
+// Without MS Sans Serif and Arial, Liberation Sans stands in for both, and the loaded window
+// draws in it at the laid-out sizes (without the fonts, Qt's default face shows).
 TEST_F(WindowTest, LoadedWindowDrawsInTheStandInFontAtTheLaidOutSizes) {
-    ASSERT_FALSE(QFontDatabase::families().contains("MS Sans Serif"));
-    ASSERT_FALSE(QFontDatabase::families().contains("Arial"));
+    const QStringList installed = QFontDatabase::families();
+    if (installed.contains("MS Sans Serif") || installed.contains("Arial")) {
+        GTEST_SKIP() << "MS Sans Serif or Arial is installed here: nothing stands in";
+    }
     auto frm = MakeWindow();
     frm->Load();
     const QFontInfo list(frm->cmbFonts[1]->font()), file(frm->lblFile->font()), label(frm->lblOpen->font());
