@@ -1,13 +1,231 @@
 #include "ConvertCommand.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
 #include <ostream>
+
+#include "ConvertOptions.h"
+#include "Failure.h"
+#include "FontLoaders.h"
+#include "FontNameMatch.h"
+#include "Interrupts.h"
+#include "OutputPlan.h"
+#include "ProgressBar.h"
+#include "SafeOutput.h"
+#include "StreamConversion.h"
+#include "Usage.h"
 
 namespace varnex::cli {
 
-int RunConvertCommand(const std::vector<std::string>&, const std::filesystem::path&, std::ostream&,
-                      std::ostream& err) {
-    err << "varnex: conversion: not available in this build\n";
-    return 2;
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+constexpr int kPipeSize = 1 << 20;
+
+// What one run of the converter works with.
+struct Run {
+    const ConvertOptions& options;
+    FontMap map;
+    std::ostream& err;
+};
+
+std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
+
+std::string Listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const auto& name : names) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    return text;
+}
+
+// The map's own name for a font typed on the command line; throws Failure naming the
+// nearest fonts.
+std::string ResolveFont(const FontTable& table, const std::string& typed,
+                        const std::filesystem::path& mapPath) {
+    const FontNameMatch match = MatchFontName(table.columns, typed);
+    if (!match.font.empty()) return match.font;
+    const std::string where = mapPath.string() + ": the font \"" + typed + "\"";
+    if (match.ambiguous)
+        throw Failure(kItemNotFound, where + " is ambiguous: it may be " + Listed(match.nearest));
+    throw Failure(kItemNotFound, where + " is not in the map; the nearest are " + Listed(match.nearest));
+}
+
+FontTable ReadMap(const std::filesystem::path& mapPath) {
+    FontTable table = ReadFontTable(mapPath);
+    if (table.rows.empty()) {
+        throw Failure(kDatabaseFailure, "The table font_info in \"" + mapPath.string() + "\" holds no rows.");
+    }
+    return table;
+}
+
+int ListFonts(const std::filesystem::path& mapPath, std::ostream& out) {
+    for (const auto& font : LoadFontList(mapPath)) out << font << '\n';
+    out.flush();
+    return out ? kSuccess : kFailed;
+}
+
+// Standard input as a SourceFile; a larger pipe buffer means fewer, larger reads.
+std::unique_ptr<SourceFile> OpenInput(const std::string& input) {
+    if (input != "-") return std::make_unique<SourceFile>(input);
+    ::fcntl(STDIN_FILENO, F_SETPIPE_SZ, kPipeSize);
+    return std::make_unique<SourceFile>(::dup(STDIN_FILENO), "standard input");
+}
+
+std::uint64_t KnownSize(const std::string& input) {
+    struct stat info {};
+    const int result = input == "-" ? ::fstat(STDIN_FILENO, &info) : ::stat(input.c_str(), &info);
+    return result == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+void ReportMissing(const std::string& input, const StreamTotals& totals, std::ostream& err) {
+    err << "varnex: " << NameOf(input) << ": ";
+    if (totals.MissingCount() == 0) {
+        err << "no codes dropped\n";
+        return;
+    }
+    const std::uint64_t count = totals.MissingCount();
+    err << count << (count == 1 ? " code" : " codes") << " without an entry dropped:";
+    const char* separator = " ";
+    for (int code = 0; code < 256; ++code) {
+        if (totals.missing[code] == 0) continue;
+        err << separator << code << " (" << totals.missing[code] << "x)";
+        separator = ", ";
+    }
+    err << '\n';
+}
+
+MissingCodes MissingPolicy(const ConvertOptions& options) {
+    if (options.strict) return MissingCodes::Fail;
+    return options.report ? MissingCodes::Count : MissingCodes::Drop;
+}
+
+// Converts one input onto the end of `output`.
+void ConvertInput(Run& run, const std::string& input, SourceFile& source, NewFile& output) {
+    std::unique_ptr<ProgressBar> bar;
+    if (::isatty(STDERR_FILENO))
+        bar = std::make_unique<ProgressBar>(run.err, NameOf(input), KnownSize(input));
+    StreamTotals totals;
+    ConvertStream(source, NameOf(input), output, run.map, MissingPolicy(run.options), totals, bar.get());
+    bar.reset();
+    if (run.options.report) ReportMissing(input, totals, run.err);
+}
+
+// A new file that appears under its name only when complete.
+class PlacedOutput {
+public:
+    explicit PlacedOutput(const std::filesystem::path& path) {
+        const SignalHold hold;
+        output_ = std::make_unique<SafeOutput>(path);
+        guard_ = std::make_unique<TemporaryFileGuard>(output_->TemporaryPath());
+    }
+    NewFile& File() { return output_->File(); }
+    void Commit(bool replace) {
+        const SignalHold hold;
+        output_->Commit(replace);
+        guard_.reset();
+    }
+
+private:
+    std::unique_ptr<SafeOutput> output_;
+    std::unique_ptr<TemporaryFileGuard> guard_;
+};
+
+int Fail(std::ostream& err, const std::string& message) {
+    err << "varnex: " << message << '\n';
+    return kFailed;
+}
+
+int ConvertBeside(Run& run, const OutputPlan& plan) {
+    int result = kSuccess;
+    for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
+        try {
+            // opened first: a missing source never leaves a temporary file
+            const std::unique_ptr<SourceFile> source = OpenInput(plan.inputs[i]);
+            PlacedOutput output(plan.outputs[i]);
+            ConvertInput(run, plan.inputs[i], *source, output.File());
+            output.Commit(run.options.force);
+        } catch (const std::exception& failure) {
+            result = Fail(run.err, failure.what());
+        }
+    }
+    return result;
+}
+
+int ConvertAllInto(Run& run, const OutputPlan& plan, NewFile& output) {
+    for (const auto& input : plan.inputs) ConvertInput(run, input, *OpenInput(input), output);
+    return kSuccess;
+}
+
+int ConvertPlan(Run& run, const OutputPlan& plan) {
+    if (plan.kind == OutputKind::BesideEach) return ConvertBeside(run, plan);
+    try {
+        if (plan.kind == OutputKind::OneFile) {
+            PlacedOutput output(plan.outputs.front());
+            ConvertAllInto(run, plan, output.File());
+            output.Commit(run.options.force);
+            return kSuccess;
+        }
+        const bool device = plan.kind == OutputKind::Device;
+        const int fd =
+            device ? ::open(plan.outputs.front().c_str(), O_WRONLY | O_CLOEXEC) : ::dup(STDOUT_FILENO);
+        if (fd < 0)
+            throw Failure(kPathAccessError, plan.outputs.front().string() + ": cannot be opened for writing");
+        if (!device) ::fcntl(fd, F_SETPIPE_SZ, kPipeSize);
+        NewFile output(fd, device ? plan.outputs.front() : std::filesystem::path("standard output"));
+        ConvertAllInto(run, plan, output);
+        output.Close();
+        return kSuccess;
+    } catch (const std::exception& failure) {
+        return Fail(run.err, failure.what());
+    }
+}
+
+int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath, std::ostream& err) {
+    Run run{options, {}, err};
+    std::string target;
+    try {
+        const FontTable table = ReadMap(mapPath);
+        const std::string source = ResolveFont(table, options.source, mapPath);
+        target = ResolveFont(table, options.target, mapPath);
+        BuildFontMap(table, source, target, run.map);
+    } catch (const std::exception& failure) {
+        return Fail(err, failure.what());
+    }
+    OutputPlan plan;
+    if (const auto fault = PlanOutputs(options, target, plan)) {
+        err << "varnex: " << fault->message << '\n';
+        return fault->usage ? kUsage : kFailed;
+    }
+    return ConvertPlan(run, plan);
+}
+
+}  // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args, const std::filesystem::path& defaultMap,
+                      std::ostream& out, std::ostream& err) {
+    ConvertOptions options;
+    try {
+        options = ParseConvertOptions(args);
+    } catch (const UsageError& fault) {
+        err << "varnex: " << fault.what() << '\n';
+        return kUsage;
+    }
+    if (options.help) return (out << HelpText()).flush() ? kSuccess : kFailed;
+    if (options.version) return (out << VersionText()).flush() ? kSuccess : kFailed;
+    InstallInterruptHandlers();
+    const std::filesystem::path mapPath = options.map.value_or(defaultMap);
+    if (options.list) {
+        try {
+            return ListFonts(mapPath, out);
+        } catch (const std::exception& failure) {
+            return Fail(err, failure.what());
+        }
+    }
+    return Convert(options, mapPath, err);
 }
 
 }  // namespace varnex::cli

@@ -15,11 +15,23 @@ bool NamesTheSource(const std::string& path, const std::string& sourcePath) {
 
 }  // namespace
 
+ChosenSource DescribeSource(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string name = path.substr(nameStart);
+    const std::size_t lastDot = name.rfind('.');
+    return {path, path.substr(0, nameStart), lastDot == std::string::npos ? name : name.substr(0, lastDot)};
+}
+
+std::string ProposedFileName(const ChosenSource& source, const std::string& targetFont) {
+    return source.baseName + "_" + targetFont + ".txt";
+}
+
 std::optional<std::string> AskNewFileName(const ChosenSource& source, const std::string& targetFont,
                                           Dialogs& dialogs,
                                           const std::function<void(const std::string&)>& deleteQuietly) {
     while (true) {
-        const std::string proposal = source.baseName + "_" + targetFont + ".txt";
+        const std::string proposal = ProposedFileName(source, targetFont);
         const std::optional<std::string> answer =
             dialogs.AskText("Enter name of the new file...", "Save as..", proposal);
         if (!answer || OnlySpaces(*answer)) return std::nullopt;

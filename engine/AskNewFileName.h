@@ -15,6 +15,12 @@ struct ChosenSource {
     std::string baseName;  // name without folder and last extension
 };
 
+// The chosen file's full path cut into its folder and its name without the last extension.
+ChosenSource DescribeSource(const std::string& path);
+
+// The new file's name proposed for a source: baseName + "_" + target font + ".txt".
+std::string ProposedFileName(const ChosenSource& source, const std::string& targetFont);
+
 // Asks for the new file's name in the source's folder, proposing baseName + "_" + target
 // font + ".txt". Returns the new file's path, or nullopt when the user gave no name. A name
 // that reaches the source file is refused and asked again; an existing file is replaced

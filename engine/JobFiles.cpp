@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -50,6 +51,9 @@ SourceFile::SourceFile(const std::filesystem::path& path) : path_(path), buffer_
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
+SourceFile::SourceFile(int descriptor, const std::filesystem::path& name)
+    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
+
 SourceFile::~SourceFile() {
     if (fd_ >= 0) ::close(fd_);
 }
@@ -66,17 +70,32 @@ void SourceFile::Refill() {
         end_ -= begin_;
         begin_ = 0;
     }
+    if (ReadMore() == 0) {
+        throw Failure(kInputPastEndOfFile,
+                      "Input past end of file: \"" + path_.string() + "\" became shorter.");
+    }
+}
+
+std::size_t SourceFile::ReadMore() {
     while (true) {
         const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
         if (got >= 0) {
-            if (got == 0)
-                throw Failure(kInputPastEndOfFile,
-                              "Input past end of file: \"" + path_.string() + "\" became shorter.");
             end_ += static_cast<std::size_t>(got);
-            return;
+            return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) Fail(errno, "Cannot read", path_);
     }
+}
+
+std::string_view SourceFile::ReadAvailable(std::size_t size) {
+    if (begin_ == end_) {
+        begin_ = end_ = 0;
+        ReadMore();
+    }
+    const std::size_t count = std::min(size, end_ - begin_);
+    const std::string_view piece(buffer_.data() + begin_, count);
+    begin_ += count;
+    return piece;
 }
 
 std::string_view SourceFile::ReadNext(std::size_t size) {
@@ -90,6 +109,9 @@ NewFile::NewFile(const std::filesystem::path& path) : path_(path), buffer_(kPiec
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) Fail(errno, "Cannot create the new file", path);
 }
+
+NewFile::NewFile(int descriptor, const std::filesystem::path& name)
+    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
 
 NewFile::~NewFile() {
     try {
@@ -138,6 +160,14 @@ void NewFile::Close() {
     }
     fd_ = -1;
     Check();
+}
+
+void NewFile::Sync() {
+    Flush();
+    Check();
+    if (::fsync(fd_) != 0) {
+        Fail(errno, "Device I/O error: cannot write", path_);
+    }
 }
 
 void DeleteQuietly(const std::filesystem::path& path) {

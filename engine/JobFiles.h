@@ -15,6 +15,9 @@ namespace varnex {
 class SourceFile {
 public:
     explicit SourceFile(const std::filesystem::path& path);  // throws Failure
+    // Reads an open descriptor (standard input, a pipe); `name` names it in messages. The
+    // descriptor is closed with the SourceFile.
+    SourceFile(int descriptor, const std::filesystem::path& name);
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
@@ -24,9 +27,13 @@ public:
     // The next `size` bytes (at most the read-ahead piece), valid until the next call.
     // Throws Failure when the file ends before.
     std::string_view ReadNext(std::size_t size);
+    // What is read ahead, or the next piece read: at most `size` bytes, empty only at the end
+    // of the input. For inputs whose length is not known up front. Throws Failure.
+    std::string_view ReadAvailable(std::size_t size);
 
 private:
     void Refill();
+    std::size_t ReadMore();
 
     std::filesystem::path path_;
     int fd_ = -1;
@@ -39,6 +46,9 @@ private:
 class NewFile : public ByteSink {
 public:
     explicit NewFile(const std::filesystem::path& path);  // throws Failure
+    // Writes to an open descriptor (a temporary file, standard output); `name` names it in
+    // messages. The descriptor is closed by Close().
+    NewFile(int descriptor, const std::filesystem::path& name);
     ~NewFile() override;
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -49,6 +59,8 @@ public:
     void Check() const;
     // Writes what is buffered and closes the file. Throws Failure.
     void Close();
+    // Writes what is buffered and waits until the file's data is on the disk. Throws Failure.
+    void Sync();
 
 private:
     void Flush();

@@ -1,4 +1,5 @@
 // The choice of the source file.
+#include "AskNewFileName.h"
 #include "FrmMain.h"
 
 namespace varnex::ui {
@@ -15,13 +16,13 @@ void FrmMain::SelectSourceFile() {
             cdb->ShowOpen("Select a Plain Text file for conversion", kSourceFilters);
         if (!path) return;
         SetTag(lblFile, *path);
+        const ChosenSource chosen = DescribeSource(path->toStdString());
         const QString name = path->mid(path->lastIndexOf('/') + 1);
         lblFile->SetCaption(name);
         // also when the caption stays the same: a file of that name from another folder
         lblFile->setToolTip(" " + Tag(lblFile) + " ");
-        const qsizetype lastDot = name.lastIndexOf('.');
-        SourceBaseName = lastDot < 0 ? name : name.left(lastDot);
-        SourceFolder = path->left(path->lastIndexOf('/') + 1);
+        SourceBaseName = QString::fromStdString(chosen.baseName);
+        SourceFolder = QString::fromStdString(chosen.folder);
     } catch (const std::exception& failure) {
         dialogs_.Show({failure.what(), "Varnex Error - Loading File", MessageIcon::Critical});
     }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnex {
+
+// A font name as a person types it on a command line, found among the fonts of a map.
+struct FontNameMatch {
+    std::string font;                  // the map's own name; empty when not found
+    std::vector<std::string> nearest;  // when not found or ambiguous: the names to suggest
+    bool ambiguous = false;
+};
+
+// Exact names win. Failing that, a name is compared ignoring letter case, blanks and
+// punctuation ("koi8r" finds "KOI8-R"); when several fonts match that way the name is
+// ambiguous, and when none does the nearest names (by edit distance) are suggested.
+FontNameMatch MatchFontName(const std::vector<std::string>& fonts, std::string_view typed);
+
+}  // namespace varnex

@@ -1,0 +1,99 @@
+// Bad input of every kind: a clear one-line message, the documented exit code, no crash, no
+// output left behind, the source untouched.
+#include <gtest/gtest.h>
+
+#include "CliSupport.h"
+
+namespace varnex::test {
+namespace {
+
+const std::filesystem::path kBadMaps = std::filesystem::path(VARNEX_JET_FIXTURES) / "bad";
+
+// One line, prefixed and naming what it is about.
+void ExpectOneMessage(const RunResult& result, const std::string& about) {
+    EXPECT_EQ(result.err.rfind("varnex: ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find(about), std::string::npos) << result.err;
+}
+
+TEST(CliBadInput, FilesThatCannotBeRead) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "folder");
+    const std::string missing = (dir / "missing.txt").string(), folder = (dir / "folder").string();
+    for (const std::string& file : {missing, folder, std::string("/proc/self/mem")}) {
+        const std::vector<std::vector<std::string>> outputs = {
+            {"-o", (dir / "out.txt").string()}, {"--beside"}, {}};
+        for (const auto& output : outputs) {
+            std::vector<std::string> args = {"-f", "KOI8-R", "-t", "CP866", file};
+            args.insert(args.begin(), output.begin(), output.end());
+            const RunResult result = Varnex(args);
+            EXPECT_EQ(result.exitCode, 1) << testing::PrintToString(args);
+            ExpectOneMessage(result, file);
+            EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"folder"})
+                << testing::PrintToString(args);
+        }
+    }
+}
+
+TEST(CliBadInput, EveryDamagedMap) {
+    TempDir dir;
+    WriteFile(dir / "in.txt", "abc");
+    int maps = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kBadMaps)) {
+        ++maps;
+        const std::string map = entry.path().string();
+        const RunResult converted = Varnex({"--map", map, "-f", "A", "-t", "B", "-o",
+                                            (dir / "out.txt").string(), (dir / "in.txt").string()});
+        EXPECT_EQ(converted.exitCode, 1) << map << ": " << converted.err;
+        EXPECT_EQ(converted.signal, 0) << map;
+        ExpectOneMessage(converted, entry.path().filename().string());
+        const RunResult listed = Varnex({"--map", map, "-l"});
+        EXPECT_EQ(listed.exitCode, 1) << map;
+        EXPECT_TRUE(listed.out.empty()) << map;
+        EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"in.txt"});
+    }
+    EXPECT_GE(maps, 10);
+}
+
+TEST(CliBadInput, AFontMissingFromTheMap) {
+    const RunResult result = Varnex({"-f", "KOI8-R", "-t", "EBCDIC"});
+    EXPECT_EQ(result.exitCode, 1);
+    ExpectOneMessage(result, "the font \"EBCDIC\" is not in the map");
+    const RunResult noMap = Varnex({"--map", "/nonexistent/map.dll", "-l"});
+    EXPECT_EQ(noMap.exitCode, 1);
+    ExpectOneMessage(noMap, "/nonexistent/map.dll");
+}
+
+TEST(CliBadInput, AFileNamedLikeAnOptionAfterDoubleDash) {
+    TempDir dir;
+    WriteFile(dir / "-x", "\xc1");
+    RunSetup inDir;
+    inDir.folder = dir.Path();
+    const RunResult result = Varnex({"-f", "KOI8-R", "-t", "Windows-1251", "--", "-x"}, inDir);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "\xe0");
+    const RunResult asOption = Varnex({"-f", "KOI8-R", "-t", "Windows-1251", "-x"}, inDir);
+    EXPECT_EQ(asOption.exitCode, 2);
+    ExpectOneMessage(asOption, "unknown option -x");
+}
+
+TEST(CliBadInput, UsageErrors) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"-f", "KOI8-R"},
+        {"-f", "KOI8-R", "-t"},
+        {"-f", "KOI8-R", "-t", "CP866", "--beside"},
+        {"-f", "KOI8-R", "-t", "CP866", "--beside", "-"},
+        {"-f", "KOI8-R", "-t", "CP866", "--beside", "-o", "x", "a"},
+        {"--frob"},
+    };
+    for (const auto& args : wrong) {
+        const RunResult result = Varnex(args);
+        EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(args);
+        ExpectOneMessage(result, "");
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+}  // namespace
+}  // namespace varnex::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnex::test {
+
+// How a program run ended and what it printed.
+struct RunResult {
+    int exitCode = -1;  // -1 when ended by a signal
+    int signal = 0;
+    std::string out;
+    std::string err;
+};
+
+struct RunSetup {
+    std::optional<std::filesystem::path> standardInput;   // a file read as standard input
+    std::optional<std::filesystem::path> standardOutput;  // a file (appended to) instead of a capture
+    std::filesystem::path folder;                         // working folder; empty: the current one
+    std::function<void()> inChild;                        // runs in the child before exec (limits)
+};
+
+// Runs `program` with `args` and waits for it.
+RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const RunSetup& setup = {});
+
+// Starts `program` without waiting; standard input comes from `inputFd` (closed here),
+// standard output and error go to the files given.
+pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args, int inputFd,
+                   const std::filesystem::path& out, const std::filesystem::path& err);
+
+// Waits for a started program.
+RunResult WaitProgram(pid_t pid, const std::filesystem::path& out, const std::filesystem::path& err);
+
+}  // namespace varnex::test
