@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The bash completion offers the options, the map's fonts (quoted when they hold blanks)
+# and the map subcommands.
+#   completion_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+varnex=$1/bin/varnex
+source "$2/cli/completion/varnex"
+
+complete_words() {
+    COMP_WORDS=("$varnex" "$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    _varnex
+    printf '%s\n' "${COMPREPLY[@]}"
+}
+
+expect() {
+    local what=$1 got=$2 wanted=$3
+    if [[ $got != "$wanted" ]]; then
+        printf 'FAIL %s\n  got:    %q\n  wanted: %q\n' "$what" "$got" "$wanted"
+        exit 1
+    fi
+}
+
+expect "fonts after -f" "$(complete_words -f K)" $'KOI8-R\nKOI8-U'
+expect "a font with blanks" "$(complete_words -f KOI8-R -t G)" 'GOST\ 7.79-B\ Latin'
+expect "long options" "$(complete_words --be)" "--beside"
+expect "map subcommands" "$(complete_words map c)" "check"
+expect "the map command" "$(complete_words ma)" "map"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+printf 'Alpha\tBeta Two\n65\t66\n' >"$tmp/map.tsv"
+"$1/tools/build_font_map" "$tmp/map.tsv" "$tmp/other.dll" >/dev/null
+expect "fonts of --map" "$(complete_words --map "$tmp/other.dll" -f '')" 'Alpha
+Beta\ Two'
+echo "completion: all passed"
