@@ -19,7 +19,7 @@ log=$prefix/run.log
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/bin/varnex2010" >"$log" 2>&1 || true
 if grep -q 'Varnex 2010:' "$log"; then cat "$log" >&2; exit 1; fi
 # the command line through its link finds the same map, with its manual page and completion
-[[ -e $prefix/share/man/man1/varnex.1 && -e $prefix/share/bash-completion/completions/varnex ]] ||
+[[ -e $prefix/share/man/man1/varnex.1.gz && -e $prefix/share/bash-completion/completions/varnex ]] ||
   { echo "missing: manual page or completion" >&2; exit 1; }
 printf '\xc1' | "$prefix/bin/varnex" -f KOI8-R -t Windows-1251 | cmp -s - <(printf '\xe0') ||
   { echo "the installed varnex does not convert" >&2; exit 1; }

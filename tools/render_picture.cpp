@@ -1,7 +1,8 @@
 // Renders an SVG asset at build time to raw pixels: 32 bits per pixel, premultiplied ARGB
 // in the machine's byte order, rows top to bottom (QImage's ARGB32_Premultiplied). The
 // program then shows ready pixels at start-up instead of loading an SVG renderer.
-//   render_picture IN.svg OUT.argb WIDTH HEIGHT [opaque]
+// An OUT ending in .png is written as a PNG file instead (the icons that are installed).
+//   render_picture IN.svg OUT.argb|OUT.png WIDTH HEIGHT [opaque]
 // "opaque" puts the picture on white, for window pictures that have no transparency.
 #include <QGuiApplication>
 #include <QImage>
@@ -28,6 +29,11 @@ int main(int argc, char** argv) {
     QPainter painter(&image);
     renderer.render(&painter, QRectF(0, 0, image.width(), image.height()));
     painter.end();
+    if (QString::fromLocal8Bit(argv[2]).endsWith(".png")) {
+        if (image.save(QString::fromLocal8Bit(argv[2]), "PNG")) return 0;
+        std::fprintf(stderr, "render_picture: cannot write %s\n", argv[2]);
+        return 1;
+    }
     FILE* out = std::fopen(argv[2], "wb");
     bool written = out != nullptr;
     for (int y = 0; written && y < image.height(); ++y) {

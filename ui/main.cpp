@@ -10,7 +10,10 @@
 int main(int argc, char** argv) {
     if (!varnex::ui::PrepareGuiStart("Varnex2010")) return 1;
     QApplication app(argc, argv);
-    app.setApplicationName("Varnex 2010");
+    // the window's class (WM_CLASS "Varnex2010") and the menu entry it belongs to, so that a
+    // taskbar groups the window under the entry's icon
+    app.setApplicationName("Varnex2010");
+    app.setDesktopFileName("varnex2010");
     varnex::ui::QtDialogs dialogs;
     const std::filesystem::path fontMap =
         QDir(QCoreApplication::applicationDirPath()).filePath(varnex::kFontMapFileName).toStdString();
