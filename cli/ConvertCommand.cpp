@@ -62,6 +62,16 @@ FontTable ReadMap(const std::filesystem::path& mapPath) {
     return table;
 }
 
+// The map's rows for the pair; a bad cell is reported with the map's name.
+void BuildMap(const FontTable& table, const std::string& source, const std::string& target,
+              const std::filesystem::path& mapPath, FontMap& map) {
+    try {
+        BuildFontMap(table, source, target, map);
+    } catch (const Failure& failure) {
+        throw Failure(failure.Number(), mapPath.string() + ": " + failure.Description());
+    }
+}
+
 int ListFonts(const std::filesystem::path& mapPath, std::ostream& out) {
     for (const auto& font : LoadFontList(mapPath)) out << font << '\n';
     out.flush();
@@ -191,7 +201,7 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
         const FontTable table = ReadMap(mapPath);
         const std::string source = ResolveFont(table, options.source, mapPath);
         target = ResolveFont(table, options.target, mapPath);
-        BuildFontMap(table, source, target, run.map);
+        BuildMap(table, source, target, mapPath, run.map);
     } catch (const std::exception& failure) {
         return Fail(err, failure.what());
     }

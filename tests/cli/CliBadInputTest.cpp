@@ -64,6 +64,18 @@ TEST(CliBadInput, AFontMissingFromTheMap) {
     ExpectOneMessage(noMap, "/nonexistent/map.dll");
 }
 
+TEST(CliBadInput, AMapWithABadCellNamesTheMapRowAndCell) {
+    TempDir dir;
+    const auto map = WriteFontMap(dir, MakeTable({"A", "B"}, {{"65", "66"}, {"300", "67"}}));
+    WriteFile(dir / "in.txt", "A");
+    const RunResult result = Varnex({"--map", map.string(), "-f", "A", "-t", "B", "-o",
+                                     (dir / "out.txt").string(), (dir / "in.txt").string()});
+    EXPECT_EQ(result.exitCode, 1);
+    ExpectOneMessage(result,
+                     map.string() + ": Row 2 of font_info: the source font \"A\" has the cell \"300\"");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
+}
+
 TEST(CliBadInput, AFileNamedLikeAnOptionAfterDoubleDash) {
     TempDir dir;
     WriteFile(dir / "-x", "\xc1");
