@@ -1,16 +1,22 @@
 #include <QApplication>
 #include <QDir>
+#include <csignal>
 
 #include "FirstPaintProbe.h"
 #include "FontLoaders.h"
 #include "FrmMain.h"
 #include "PlatformStart.h"
+#include "ProgramEndSignals.h"
 #include "QtDialogs.h"
 
 int main(int argc, char** argv) {
     if (!varnex::ui::PrepareGuiStart("Varnex2010")) return 1;
+    // Under a file size limit a write past it fails like a full disk and is reported, instead
+    // of the signal ending the program in the middle of a job.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     app.setApplicationName("Varnex 2010");
+    const varnex::ui::EndProgramOnSignals endOnSignals;
     varnex::ui::QtDialogs dialogs;
     const std::filesystem::path fontMap =
         QDir(QCoreApplication::applicationDirPath()).filePath(varnex::kFontMapFileName).toStdString();
