@@ -1,5 +1,7 @@
 #include "DecodeCodeList.h"
 
+#include <limits>
+
 #include "Failure.h"
 
 namespace varnex {
@@ -20,11 +22,15 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 std::optional<long> ParseWholeNumber(std::string_view text) {
     text = TrimBlanks(text);
-    if (text.empty() || text.size() > 9) return std::nullopt;
+    if (text.empty()) return std::nullopt;
+    constexpr long kLargest = std::numeric_limits<long>::max();
     long value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
+        const int digit = c - '0';
+        // Past the range of long every caller refuses the number anyway; the digits that
+        // follow still have to be digits.
+        value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
     }
     return value;
 }
@@ -47,7 +53,7 @@ std::string DecodeCodeList(std::string_view list) {
         }
         if (*value > 255) {
             throw Failure(kOverflow, "The code list " + Quoted(list) + " holds the code " +
-                                         std::to_string(*value) + ", outside 0 to 255.");
+                                         std::string(TrimBlanks(piece)) + ", outside 0 to 255.");
         }
         result.push_back(static_cast<char>(*value));
         if (comma == std::string_view::npos) break;

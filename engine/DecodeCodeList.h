@@ -11,7 +11,8 @@ namespace varnex {
 // and a list of 256 or more pieces.
 std::string DecodeCodeList(std::string_view list);
 
-// A whole decimal number with optional blanks around it; nullopt for anything else.
+// A whole decimal number of any count of digits, with optional blanks around it; nullopt
+// for anything else. A number too large for long reads as the largest long.
 std::optional<long> ParseWholeNumber(std::string_view text);
 
 }  // namespace varnex

@@ -34,8 +34,14 @@ enum class JobEnd { Finished, Cancelled };
 JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem::path& newPath,
                   const FontMap& map, JobHost& host, Dialogs& dialogs);
 
-// "Remaining: " + the share of the source after the block starting at `position`
-// (1-based), in per cent rounded half to even at two decimals, shortest form.
+// The share of the source after the block starting at `position` (1-based), in per cent
+// computed in double precision, then rounded half to even to hundredths of a per cent.
+std::uint64_t ProgressHundredths(std::uint64_t length, std::uint64_t position);
+
+// "Remaining: " + that share in its shortest form, with the given decimal separator.
+std::string ProgressCaption(std::uint64_t hundredths, const std::string& decimalSeparator);
+
+// Both steps at once.
 std::string ProgressText(std::uint64_t length, std::uint64_t position, const std::string& decimalSeparator);
 
 // Whole seconds, rounded half to even.

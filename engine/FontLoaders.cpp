@@ -68,6 +68,9 @@ void LoadFontMap(const std::filesystem::path& database, std::string_view source,
 void BuildFontMap(const FontTable& table, std::string_view source, std::string_view target, FontMap& map) {
     const std::size_t sourceColumn = FindColumn(table, source);
     const std::size_t targetColumn = FindColumn(table, target);
+    // A table emptied while the program runs would otherwise give an empty map, and a
+    // conversion that drops every character.
+    if (table.rows.empty()) throw Failure(kDatabaseFailure, "The table font_info holds no rows.");
     map.Clear();
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& row = table.rows[i];

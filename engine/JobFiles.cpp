@@ -123,7 +123,7 @@ NewFile::~NewFile() {
 
 std::uint8_t* NewFile::Reserve(std::size_t size) {
     if (used_ + size > buffer_.size()) {
-        Flush();
+        WriteBuffered();
         if (size > buffer_.size()) buffer_.resize(size);
     }
     return buffer_.data() + used_;
@@ -131,7 +131,7 @@ std::uint8_t* NewFile::Reserve(std::size_t size) {
 
 void NewFile::Commit(std::size_t size) { used_ += size; }
 
-void NewFile::Flush() {
+void NewFile::WriteBuffered() {
     std::size_t written = 0;
     while (written < used_ && failure_.empty()) {
         const ssize_t put = ::write(fd_, buffer_.data() + written, used_ - written);
@@ -152,9 +152,14 @@ void NewFile::Check() const {
     if (!failure_.empty()) throw Failure(kDeviceError, failure_);
 }
 
+void NewFile::Flush() {
+    if (fd_ >= 0) WriteBuffered();
+    Check();
+}
+
 void NewFile::Close() {
     if (fd_ < 0) return;
-    Flush();
+    WriteBuffered();
     if (::close(fd_) != 0 && failure_.empty()) {
         failure_ = "Device I/O error: cannot close \"" + path_.string() + "\": " + std::strerror(errno) + ".";
     }

@@ -42,7 +42,8 @@ private:
 };
 
 // The output of a file job: created empty, filled through a buffer that is written out in
-// large pieces. A write failure is kept and reported by Check(); Close() writes the rest.
+// large pieces. A write failure is kept and reported by Check(); Flush() hands what is
+// buffered to the file, Close() writes the rest and closes it.
 class NewFile : public ByteSink {
 public:
     explicit NewFile(const std::filesystem::path& path);  // throws Failure
@@ -57,13 +58,16 @@ public:
     void Commit(std::size_t size) override;
     // Throws the first write failure, if there was one.
     void Check() const;
+    // Writes what is buffered, so that the file holds everything committed so far even if
+    // the process ends right after. Throws Failure.
+    void Flush();
     // Writes what is buffered and closes the file. Throws Failure.
     void Close();
     // Writes what is buffered and waits until the file's data is on the disk. Throws Failure.
     void Sync();
 
 private:
-    void Flush();
+    void WriteBuffered();
 
     std::filesystem::path path_;
     int fd_ = -1;

@@ -1,6 +1,5 @@
 #include "WindowJobHost.h"
 
-#include <QLocale>
 #include <chrono>
 
 #include "FrmMain.h"
@@ -20,6 +19,6 @@ double WindowJobHost::Seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string WindowJobHost::DecimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
+std::string WindowJobHost::DecimalSeparator() const { return window_.locale().decimalPoint().toStdString(); }
 
 }  // namespace varnex::ui

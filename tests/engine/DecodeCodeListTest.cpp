@@ -24,6 +24,21 @@ TEST(DecodeCodeList, GivesOneCharacterPerCodeInListOrder) {
     EXPECT_EQ(DecodeCodeList(Repeat("7", 255)).size(), 255u);
 }
 
+TEST(DecodeCodeList, ReadsAnyCountOfDigits) {
+    EXPECT_EQ(DecodeCodeList("0000000065,00000000000000000000000000000066"), "AB");
+    EXPECT_EQ(DecodeCodeList(" 0000000000 "), std::string(1, '\0'));
+    for (const char* list : {"0000000256", "18446744073709551681", "99999999999999999999999999999999"}) {
+        try {
+            DecodeCodeList(list);
+            FAIL() << list << " accepted";
+        } catch (const Failure& failure) {
+            EXPECT_THAT(failure.Description(), HasSubstr(std::string("code ") + list + ",")) << list;
+        }
+    }
+    EXPECT_THROW(DecodeCodeList("999999999999999999999x"), Failure)
+        << "digits past the range are still checked";
+}
+
 TEST(DecodeCodeList, RejectsListsThatAreNotCodes) {
     for (const char* list : {"", ",", "1,,2", "1,", " ", "a", "6 5", "-1", "+1", "1.5", "0x41"}) {
         EXPECT_THROW(DecodeCodeList(list), Failure) << '"' << list << '"';

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 
 #include "Failure.h"
 #include "FileJob.h"
@@ -23,7 +24,10 @@ public:
         captions.push_back(caption);
         if (caption == cancelAt) cancel = true;
     }
-    void Yield() override { ++yields; }
+    void Yield() override {
+        ++yields;
+        if (onYield) onYield();
+    }
     bool CancelRequested() const override { return cancel; }
     double Seconds() override {
         const double now = clock.empty() ? 0 : clock.front();
@@ -38,6 +42,7 @@ public:
     std::string separator = ".";
     bool cancel = false;
     int yields = 0;
+    std::function<void()> onYield;
 };
 
 // Every code becomes the next one; 'z' (122) has no entry in the target.
@@ -83,6 +88,22 @@ TEST(ProgressText, RoundsHalfToEvenInShortestForm) {
     EXPECT_EQ(ProgressText(5000, 1025, ","), "Remaining: 79,5%");
 }
 
+// The share is a double, and a double that is not exactly a half rounds to the nearer
+// side, whichever way the exact fraction of the lengths would have gone.
+TEST(ProgressText, RoundsTheDoubleNotTheExactFraction) {
+    struct Case {
+        std::uint64_t length, position;
+        std::string text;
+    };
+    const Case cases[] = {
+        {12000, 2049, "Remaining: 82.93%"},  // 82.92500000000001
+        {12000, 5121, "Remaining: 57.33%"},  // just above 57.325
+        {4000, 2049, "Remaining: 48.77%"},   // 48.774999999999999
+        {20000, 6145, "Remaining: 69.27%"},  // 69.27499999999999
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProgressText(c.length, c.position, "."), c.text) << c.length;
+}
+
 TEST(RoundedSeconds, HalvesGoToEven) {
     EXPECT_EQ(RoundedSeconds(0.5), 0);
     EXPECT_EQ(RoundedSeconds(1.5), 2);
@@ -117,6 +138,36 @@ TEST_F(FileJobTest, ShowsTheProgressOfEveryBlockAndTheTime) {
     EXPECT_EQ(dialogs.shown[0].title, "Varnex");
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_TRUE(dialogs.shown[0].systemModal);
+}
+
+TEST_F(FileJobTest, ATwelveThousandByteSourceShowsTheRoundedDouble) {
+    Run(Sample(12000));
+    ASSERT_GE(host.captions.size(), 4u);
+    EXPECT_EQ(host.captions[0], "Remaining: 12000");
+    EXPECT_EQ(host.captions[1], "Remaining: 99.99%");
+    EXPECT_EQ(host.captions[2], "Remaining: 91.46%");
+    EXPECT_EQ(host.captions[3], "Remaining: 82.93%");
+}
+
+// The program may end at once during any yield; the file must then already hold every
+// block converted before it.
+TEST_F(FileJobTest, EveryConvertedBlockIsInTheFileAtEachYield) {
+    const std::string text = Sample(5000);
+    std::vector<std::int64_t> onDisk;  // -1: no file yet
+    host.onYield = [&] {
+        std::error_code missing;
+        const auto size = std::filesystem::file_size(output, missing);
+        onDisk.push_back(missing ? -1 : static_cast<std::int64_t>(size));
+    };
+    Run(text);
+    std::vector<std::int64_t> expected = {-1, 0};
+    for (std::size_t blocks = 1; blocks <= 5; ++blocks) {
+        const std::size_t read = std::min<std::size_t>(blocks * kJobBlockSize, text.size());
+        expected.push_back(static_cast<std::int64_t>(Shifted(text.substr(0, read)).size()));
+    }
+    expected.push_back(expected.back());  // FINISHED
+    EXPECT_EQ(onDisk, expected) << "after the delete, the length, each block and FINISHED";
+    EXPECT_TRUE(ReadFile(output) == Shifted(text));
 }
 
 TEST_F(FileJobTest, ShortSources) {
@@ -200,6 +251,26 @@ TEST(NewFile, AWriteFailureIsKeptAndReported) {
         EXPECT_EQ(failure.Number(), kDeviceError);
         EXPECT_NE(failure.Description().find("/dev/full"), std::string::npos) << failure.Description();
     }
+}
+
+TEST(NewFile, FlushHandsTheBufferedBytesToTheFile) {
+    TempDir dir;
+    const auto path = dir.Path() / "n.txt";
+    NewFile file(path);
+    std::copy_n("abc", 3, file.Reserve(3));
+    file.Commit(3);
+    EXPECT_EQ(ReadFile(path), "");
+    file.Flush();
+    EXPECT_EQ(ReadFile(path), "abc");
+    std::copy_n("de", 2, file.Reserve(2));
+    file.Commit(2);
+    file.Close();
+    EXPECT_EQ(ReadFile(path), "abcde");
+
+    NewFile full("/dev/full");
+    std::copy_n("abc", 3, full.Reserve(3));
+    full.Commit(3);
+    EXPECT_THROW(full.Flush(), Failure);
 }
 
 TEST(SourceFile, AFileThatShrinksIsAFailure) {

@@ -101,6 +101,37 @@ TEST(BuildFontMap, ExactNameWinsOverOneInOtherCase) {
     EXPECT_EQ(map.Entry(1), "");
 }
 
+TEST(BuildFontMap, ANullTargetKeepsWhatAnEarlierRowSet) {
+    const FontTable table = MakeTable({"A", "B"}, {{"65", "100"}, {"65", "\\N"}, {"66", "\\N"}, {"66", "7"}});
+    FontMap map;
+    BuildFontMap(table, "A", "B", map);
+    EXPECT_EQ(map.Entry(65), "d") << "the null target of the later row changes nothing";
+    EXPECT_EQ(map.Entry(66), "\x07");
+}
+
+TEST(BuildFontMap, LongSourceNumbersAreReadWhole) {
+    const FontTable table =
+        MakeTable({"A", "B"}, {{"0000000065", "66"}, {" 00000000000000000000067 ", "68"}});
+    FontMap map;
+    BuildFontMap(table, "A", "B", map);
+    EXPECT_EQ(map.Entry(65), "B");
+    EXPECT_EQ(map.Entry(67), "D");
+    for (const char* cell : {"0000000000", "0000000256", "99999999999999999999999999"}) {
+        EXPECT_THAT(FailureOf(MakeTable({"A", "B"}, {{cell, "1"}}), "A", "B"),
+                    HasSubstr("not a code from 1 to 255"))
+            << cell;
+    }
+}
+
+TEST(LoadFontMap, ATableWithoutRowsFailsAndLeavesTheMap) {
+    test::TempDir dir;
+    const auto path = test::WriteFontMap(dir, MakeTable({"A", "B"}, {}));
+    FontMap map;
+    map.Set(65, "x");
+    EXPECT_THROW(LoadFontMap(path, "A", "B", map), Failure);
+    EXPECT_EQ(map.Entry(65), "x");
+}
+
 TEST(LoadFontMap, ReadsTheDatabase) {
     test::TempDir dir;
     const auto path = test::WriteFontMap(dir, MakeTable({"A", "B"}, {{"65", "66,67"}, {"10", "10"}}));

@@ -67,9 +67,10 @@ MessageAnswer ScriptedDialogs::Show(const Message& message) {
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::AskText(const std::string&, const std::string& title,
+std::optional<std::string> ScriptedDialogs::AskText(const std::string& prompt, const std::string& title,
                                                     const std::string& preset) {
     prompts.push_back(preset);
+    promptTexts.push_back(prompt);
     promptTitles.push_back(title);
     if (onPrompt) onPrompt();
     if (textAnswers.empty()) return std::nullopt;

@@ -45,6 +45,7 @@ public:
     std::vector<MessageAnswer> answers;
     std::vector<std::optional<std::string>> textAnswers;
     std::vector<std::string> prompts;  // the preset of each prompt shown
+    std::vector<std::string> promptTexts;
     std::vector<std::string> promptTitles;
     std::function<void(const Message&)> onShow;  // runs while the box is open
     std::function<void()> onPrompt;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
+#include <csignal>
+#include <functional>
 
 #include "ModCommon.h"
+#include "ProgramEndSignals.h"
 #include "UiTestSupport.h"
 
 namespace varnex {
@@ -53,6 +57,7 @@ TEST_F(FileJobTest, ConvertsTheChosenFileIntoANewFileBesideIt) {
     Start();
     EXPECT_EQ(ReadFile(dir.Path() / "report_Windows-1251.txt"), kCp1251Word + "\r\n" + kCp1251Word);
     EXPECT_EQ(dialogs.prompts, std::vector<std::string>{"report_Windows-1251.txt"});
+    EXPECT_EQ(dialogs.promptTexts, std::vector<std::string>{"Enter name of the new file..."});
     EXPECT_EQ(dialogs.promptTitles, std::vector<std::string>{"Save as.."});
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "File conversion was completed in 0 seconds.");
@@ -63,6 +68,87 @@ TEST_F(FileJobTest, ConvertsTheChosenFileIntoANewFileBesideIt) {
     EXPECT_EQ(ui::ReadSetting("FontOld", ""), "KOI8-R");
     EXPECT_EQ(ui::ReadSetting("FontNew", ""), "Windows-1251");
     ExpectIdle();
+}
+
+TEST_F(FileJobTest, WhileItRunsTheJobShowsTheCancelLabelTheBusyPointerAndTheWindowsSeparator) {
+    ChooseSource(kKoi8Word + "\r\n" + kKoi8Word);
+    frm->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    dialogs.textAnswers = {"out.txt"};
+    std::vector<QString> titles, cancelLabels;
+    std::vector<bool> busy;
+    QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        titles.push_back(title);
+        cancelLabels.push_back(frm->lblVersion->text());
+        const QCursor* pointer = QApplication::overrideCursor();
+        busy.push_back(pointer && pointer->shape() == Qt::BusyCursor);
+    });
+    Start();
+    EXPECT_EQ(titles, (std::vector<QString>{"Initiating...", "Remaining: 14", "Remaining: 92,86%", "FINISHED",
+                                            "Varnex 2010"}));
+    EXPECT_EQ(cancelLabels, (std::vector<QString>{"", "Cancel File Convertion", "Cancel File Convertion",
+                                                  "Cancel File Convertion", "Cancel File Convertion"}))
+        << "from just after \"Initiating...\" until the caption is back";
+    EXPECT_EQ(busy, (std::vector<bool>{false, true, true, true, true}))
+        << "the busy pointer comes with the minimised window, before the name prompt";
+    ExpectIdle();
+}
+
+// Esc and the end endings end the program at once during a yield; the new file must then
+// hold every block converted so far.
+class FileJobEndTest : public FileJobTest {
+protected:
+    void SetUp() override {
+        FileJobTest::SetUp();
+        ui::SetEndProgramHandler([this] { onDiskAtEnd.push_back(ReadFile(dir.Path() / "out.txt")); });
+        ChooseSource(text);
+        dialogs.textAnswers = {"out.txt"};
+    }
+    void EndAt(const QString& caption, const std::function<void()>& end) {
+        QObject::connect(frm.get(), &QWidget::windowTitleChanged, [=](const QString& title) {
+            if (title == caption) end();
+        });
+    }
+    std::string Converted(std::size_t blocks) const {
+        std::string converted;
+        for (std::size_t i = 0; i < blocks * 1024; ++i) converted += kCp1251Word[i % 6];
+        return converted;
+    }
+
+    std::string text = [] {
+        std::string koi8;
+        for (std::size_t i = 0; i < 5000; ++i) koi8 += kKoi8Word[i % 6];
+        return koi8;
+    }();
+    std::vector<std::string> onDiskAtEnd;
+};
+
+TEST_F(FileJobEndTest, EscDuringAYieldFindsTheConvertedBlocksInTheFile) {
+    EndAt("Remaining: 79.5%", [this] {
+        QCoreApplication::postEvent(frm.get(),
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    Start();
+    ASSERT_EQ(onDiskAtEnd.size(), 1u);
+    EXPECT_EQ(onDiskAtEnd[0].size(), 2048u);
+    EXPECT_TRUE(onDiskAtEnd[0] == Converted(2));
+}
+
+TEST_F(FileJobEndTest, EndSignalsEndTheProgramThroughTheEventLoop) {
+    const ui::EndProgramOnSignals endOnSignals;
+    const std::pair<QString, int> endings[] = {
+        {"Remaining: 99.98%", SIGTERM}, {"Remaining: 79.5%", SIGINT}, {"Remaining: 59.02%", SIGHUP}};
+    for (std::size_t i = 0; i < std::size(endings); ++i) {
+        EndAt(endings[i].first, [this, i, number = endings[i].second] {
+            std::raise(number);
+            EXPECT_EQ(onDiskAtEnd.size(), i) << "the signal handler itself ends nothing";
+        });
+    }
+    Start();
+    ASSERT_EQ(onDiskAtEnd.size(), 3u);
+    for (std::size_t blocks = 1; blocks <= 3; ++blocks) {
+        EXPECT_EQ(onDiskAtEnd[blocks - 1].size(), blocks * 1024);
+        EXPECT_TRUE(onDiskAtEnd[blocks - 1] == Converted(blocks)) << blocks;
+    }
 }
 
 TEST_F(FileJobTest, WithoutAFileTheJobRefusesAndOpensTheDialog) {
