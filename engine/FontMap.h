@@ -40,20 +40,26 @@ public:
     const std::uint8_t* Plane(int j) const { return planes_[j].data(); }
     const std::uint8_t* EntryLengths() const { return lengths_.data(); }
 
-    // The byte table cut into sixteen groups of sixteen codes, each group repeated twice
-    // (one copy per 128-bit lane of a vector lookup); drops holds 0xFF where a code has no
-    // single-code entry. Only the groups listed in groupsWithDrops hold any 0xFF.
+    // The byte table in the form the 32-byte lookup reads: sixteen groups of sixteen codes,
+    // each repeated once per 128-bit lane. A lookup of group k with index (code - 16k) hits
+    // every group from the code's own half (0..7 or 8..15) up to its own, so each group holds
+    // its values XORed with the group below it in the same half, and the XOR of the hits
+    // telescopes to the code's own value. dropBits marks the codes without a single-code
+    // entry: bit (code >> 4) & 7 of byte (code & 15), in table code >> 7.
     struct ByteGroups {
-        alignas(32) std::uint8_t values[16][32];
-        alignas(32) std::uint8_t drops[16][32];
-        std::uint8_t groupsWithDrops[16];
-        int dropGroupCount;
+        alignas(32) std::uint8_t xorValues[16][32];
+        alignas(32) std::uint8_t dropBits[2][32];
     };
     const ByteGroups& Groups() const { return groups_; }
 
+    // For entries of up to kShortCodes codes: the codes in the low bytes, the length on top
+    // (longer entries: 0). Read only while MaxEntryLength() <= kShortCodes.
+    static constexpr int kShortCodes = 3;
+    const std::array<std::uint32_t, 256>& Short() const { return short_; }
+
 private:
     void UpdateMaxLength();
-    void UpdateGroup(int group);
+    void UpdateGroups();
 
     std::array<std::string, 256> entries_;
     std::array<std::uint8_t, 256> byteValue_{};
@@ -61,6 +67,7 @@ private:
     std::array<std::uint64_t, 256> packed_{};
     std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
     std::array<std::uint8_t, 256> lengths_{};
+    std::array<std::uint32_t, 256> short_{};
     ByteGroups groups_{};
     std::size_t maxLength_ = 0;
 };
