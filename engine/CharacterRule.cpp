@@ -9,8 +9,8 @@ namespace {
 // Below this many codes the vector loops' set-up costs more than it saves.
 constexpr std::size_t kVectorThreshold = 64;
 
-std::size_t ConvertMultiCode(VectorLevel level, const FontMap& map, const std::uint8_t* in, std::size_t count,
-                             std::uint8_t* out) {
+std::size_t ConvertMultiCode([[maybe_unused]] VectorLevel level, const FontMap& map, const std::uint8_t* in,
+                             std::size_t count, std::uint8_t* out) {
     [[maybe_unused]] const bool vector = count >= kVectorThreshold;
     [[maybe_unused]] const std::size_t longest = map.MaxEntryLength();
 #if defined(__x86_64__)
