@@ -9,6 +9,8 @@ namespace {
 // Below this many codes the vector loops' set-up costs more than it saves.
 constexpr std::size_t kVectorThreshold = 64;
 
+// On AVX2 the packed loop stays: a vector loop that packed entries of up to three codes by a
+// shuffle chosen from their lengths converted the GOST transliteration more slowly than it.
 std::size_t ConvertMultiCode([[maybe_unused]] VectorLevel level, const FontMap& map, const std::uint8_t* in,
                              std::size_t count, std::uint8_t* out) {
     [[maybe_unused]] const bool vector = count >= kVectorThreshold;
@@ -16,9 +18,6 @@ std::size_t ConvertMultiCode([[maybe_unused]] VectorLevel level, const FontMap& 
 #if defined(__x86_64__)
     if (vector && level == VectorLevel::Avx512 && longest <= FontMap::kPlanes) {
         return kernels::TranslatePlanesAvx512(map, in, count, out);
-    }
-    if (vector && level == VectorLevel::Avx2 && longest <= FontMap::kShortCodes) {
-        return kernels::TranslateShortAvx2(map, in, count, out);
     }
 #endif
     return map.MaxEntryLength() <= FontMap::kPackedCodes ? kernels::TranslatePackedShort(map, in, count, out)

@@ -16,7 +16,6 @@ void FontMap::Clear() {
     packed_.fill(0);
     for (auto& plane : planes_) plane.fill(0);
     lengths_.fill(0);
-    short_.fill(0);
     maxLength_ = 0;
     UpdateGroups();
 }
@@ -41,12 +40,6 @@ void FontMap::Set(int code, std::string_view codes) {
     for (std::size_t j = 0; j < kPlanes; ++j) {
         planes_[j][code] = fitsPlanes && j < codes.size() ? static_cast<std::uint8_t>(codes[j]) : 0;
     }
-    std::uint32_t shortEntry = 0;
-    if (codes.size() <= kShortCodes) {
-        std::memcpy(&shortEntry, codes.data(), codes.size());
-        shortEntry |= static_cast<std::uint32_t>(codes.size()) << 24;
-    }
-    short_[code] = shortEntry;
     UpdateMaxLength();
     UpdateGroups();
 }

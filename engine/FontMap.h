@@ -52,11 +52,6 @@ public:
     };
     const ByteGroups& Groups() const { return groups_; }
 
-    // For entries of up to kShortCodes codes: the codes in the low bytes, the length on top
-    // (longer entries: 0). Read only while MaxEntryLength() <= kShortCodes.
-    static constexpr int kShortCodes = 3;
-    const std::array<std::uint32_t, 256>& Short() const { return short_; }
-
 private:
     void UpdateMaxLength();
     void UpdateGroups();
@@ -67,7 +62,6 @@ private:
     std::array<std::uint64_t, 256> packed_{};
     std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
     std::array<std::uint8_t, 256> lengths_{};
-    std::array<std::uint32_t, 256> short_{};
     ByteGroups groups_{};
     std::size_t maxLength_ = 0;
 };

@@ -31,29 +31,6 @@ constexpr KeepShuffles MakeKeepShuffles() {
 }
 constexpr KeepShuffles kKeepShuffles = MakeKeepShuffles();
 
-// For the lengths (0..3) of the four 4-byte entries in a 128-bit lane, the byte moves that
-// pack their used bytes together, and how many bytes that gives. The index holds bit 0 of
-// each length in its low four bits and bit 1 in its high four.
-struct LaneShuffles {
-    alignas(16) std::array<std::array<std::uint8_t, 16>, 256> moves{};
-    std::array<std::uint8_t, 256> sizes{};
-};
-
-constexpr LaneShuffles MakeLaneShuffles() {
-    LaneShuffles table;
-    for (int index = 0; index < 256; ++index) {
-        int to = 0;
-        for (int e = 0; e < 4; ++e) {
-            const int length = ((index >> e) & 1) | (((index >> (e + 4)) & 1) << 1);
-            for (int b = 0; b < length; ++b) table.moves[index][to++] = static_cast<std::uint8_t>(4 * e + b);
-        }
-        table.sizes[index] = static_cast<std::uint8_t>(to);
-        while (to < 16) table.moves[index][to++] = 0x80;
-    }
-    return table;
-}
-constexpr LaneShuffles kLaneShuffles = MakeLaneShuffles();
-
 // Index (code - 16k) has bit 7 clear, so vpshufb reads group k, exactly for the groups k
 // from the start of the code's half up to its own group (see FontMap::ByteGroups). Each half
 // XORs its hits into two accumulators of its own; the code's bit 7 then chooses the half.
@@ -100,13 +77,6 @@ VARNEX_AVX2 inline std::uint8_t* StoreKept(__m256i values, std::uint32_t kept, s
     return out;
 }
 
-// Stores the used bytes of one lane of four 4-byte entries.
-VARNEX_AVX2 inline std::uint8_t* StoreLane(__m128i entries, unsigned index, std::uint8_t* out) {
-    const __m128i moves = _mm_load_si128(reinterpret_cast<const __m128i*>(kLaneShuffles.moves[index].data()));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(entries, moves));
-    return out + kLaneShuffles.sizes[index];
-}
-
 }  // namespace
 
 // 32 codes per step, stored whole unless one of them has no entry.
@@ -132,30 +102,6 @@ VARNEX_AVX2 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_
         }
     }
     out += TranslateBytesScalar(map, in + i, count - i, out);
-    return static_cast<std::size_t>(out - start);
-}
-
-// Eight codes per step: their 4-byte short entries are gathered, and each 128-bit lane of
-// four entries is packed by a shuffle chosen from the four lengths.
-VARNEX_AVX2 std::size_t TranslateShortAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                                           std::uint8_t* out) {
-    const auto* entries = reinterpret_cast<const int*>(map.Short().data());
-    std::uint8_t* const start = out;
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const std::uint8_t* c = in + i;
-        const __m256i gathered =
-            _mm256_setr_epi32(entries[c[0]], entries[c[1]], entries[c[2]], entries[c[3]], entries[c[4]],
-                              entries[c[5]], entries[c[6]], entries[c[7]]);
-        // Bits 24 and 25 hold each entry's length.
-        const auto bit0 =
-            static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(gathered, 7))));
-        const auto bit1 =
-            static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_slli_epi32(gathered, 6))));
-        out = StoreLane(_mm256_castsi256_si128(gathered), (bit0 & 0xF) | ((bit1 & 0xF) << 4), out);
-        out = StoreLane(_mm256_extracti128_si256(gathered, 1), (bit0 >> 4) | ((bit1 >> 4) << 4), out);
-    }
-    for (; i < count; ++i) out = PutEntry(map, in[i], out);
     return static_cast<std::size_t>(out - start);
 }
 

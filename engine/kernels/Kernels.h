@@ -26,9 +26,6 @@ std::uint8_t* PutEntry(const FontMap& map, std::uint8_t code, std::uint8_t* out)
 // Avx2Kernel.cpp
 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                std::uint8_t* out);
-// Entries of up to FontMap::kShortCodes codes.
-std::size_t TranslateShortAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                               std::uint8_t* out);
 
 // Avx512Kernel.cpp (AVX-512 VBMI and VBMI2)
 std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
