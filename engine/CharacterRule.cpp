@@ -37,6 +37,12 @@ std::size_t ConvertOneCode(VectorLevel level, const FontMap& map, const std::uin
     return kernels::TranslateBytesScalar(map, in, count, out);
 }
 
+inline std::size_t ConvertWith(VectorLevel level, const FontMap& map, const std::uint8_t* in,
+                               std::size_t count, std::uint8_t* out) {
+    return map.AllEntriesSingleOrEmpty() ? ConvertOneCode(level, map, in, count, out)
+                                         : ConvertMultiCode(level, map, in, count, out);
+}
+
 }  // namespace
 
 std::size_t ConvertedCapacity(const FontMap& map, std::size_t count) {
@@ -47,12 +53,13 @@ std::size_t ConvertedCapacity(const FontMap& map, std::size_t count) {
 std::size_t ConvertCodesAt(VectorLevel level, const FontMap& map, const std::uint8_t* in, std::size_t count,
                            std::uint8_t* out) {
     if (!ProcessorHas(level)) level = VectorLevel::Scalar;
-    return map.AllEntriesSingleOrEmpty() ? ConvertOneCode(level, map, in, count, out)
-                                         : ConvertMultiCode(level, map, in, count, out);
+    return ConvertWith(level, map, in, count, out);
 }
 
+// The chosen level is always one the processor has: no check per call, since the file job
+// calls this for every 1,024 codes.
 std::size_t ConvertCodes(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
-    return ConvertCodesAt(ChosenVectorLevel(), map, in, count, out);
+    return ConvertWith(ChosenVectorLevel(), map, in, count, out);
 }
 
 std::size_t FindCodeWithoutEntry(std::string_view text) { return text.find('\0'); }

@@ -101,7 +101,7 @@ VARNEX_AVX2 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_
             out = StoreKept(values, kept, out);
         }
     }
-    out += TranslateBytesScalar(map, in + i, count - i, out);
+    if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
     return static_cast<std::size_t>(out - start);
 }
 

@@ -55,7 +55,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t T
             out += __builtin_popcountll(keepMask);
         }
     }
-    out += TranslateBytesScalar(map, in + i, count - i, out);
+    if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
     return static_cast<std::size_t>(out - start);
 }
 

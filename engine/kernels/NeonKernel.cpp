@@ -48,7 +48,7 @@ std::size_t TranslateBytesNeon(const FontMap& map, const std::uint8_t* in, std::
             out += TranslateBytesScalar(map, in + i, 16, out);
         }
     }
-    out += TranslateBytesScalar(map, in + i, count - i, out);
+    if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
     return static_cast<std::size_t>(out - start);
 }
 

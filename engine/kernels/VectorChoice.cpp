@@ -13,6 +13,9 @@ constexpr VectorLevel kAllLevels[] = {VectorLevel::Scalar, VectorLevel::Avx2, Ve
                                       VectorLevel::Neon};
 
 bool DetectLevel(VectorLevel level) {
+#if defined(__x86_64__)
+    __builtin_cpu_init();  // may run before libgcc's own start-up has done it
+#endif
     switch (level) {
         case VectorLevel::Scalar:
             return true;
@@ -68,10 +71,10 @@ VectorLevel InitialLevel() {
     return named && ProcessorHas(*named) ? *named : SupportedVectorLevel();
 }
 
-std::atomic<VectorLevel>& Chosen() {
-    static std::atomic<VectorLevel> chosen{InitialLevel()};
-    return chosen;
-}
+// Set before main() runs, so that reading it costs no first-use check.
+std::atomic<VectorLevel> chosen{InitialLevel()};
+
+std::atomic<VectorLevel>& Chosen() { return chosen; }
 
 }  // namespace
 
