@@ -1,14 +1,19 @@
-// Throughput of the conversion loop against memcpy of the same data, in one run.
-//   build/bin/convert_buffer_bench
+// Throughput of the conversion loop on every path this processor has, against memcpy of the
+// same data, in one run.
+//   build/bin/convert_buffer_bench            (every path)
+//   VARNEX_VECTOR=avx2 build/bin/convert_buffer_bench   (that path alone)
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <map>
 #include <random>
 #include <vector>
 
+#include "CharacterRule.h"
 #include "ConvertBuffer.h"
+#include "Failure.h"
 #include "FontLoaders.h"
 
 namespace {
@@ -47,7 +52,8 @@ private:
     std::size_t used_ = 0;
 };
 
-void RunConvert(benchmark::State& state, const char* source, const char* target) {
+void RunConvert(benchmark::State& state, varnex::VectorLevel level, const char* source, const char* target) {
+    varnex::ChooseVectorLevel(level);
     varnex::FontMap map;
     varnex::LoadFontMap(VARNEX_SHIPPED_FONT_MAP, source, target, map);
     const auto text = SampleText();
@@ -71,12 +77,32 @@ void BM_Memcpy(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-void BM_ConvertOneToOne(benchmark::State& state) { RunConvert(state, "KOI8-R", "Windows-1251"); }
-void BM_ConvertMultiCode(benchmark::State& state) { RunConvert(state, "KOI8-R", "GOST 7.79-B Latin"); }
 
-BENCHMARK(BM_Memcpy);
-BENCHMARK(BM_ConvertOneToOne);
-BENCHMARK(BM_ConvertMultiCode);
+// The paths to measure: the one VARNEX_VECTOR names, or every one this processor has.
+std::vector<varnex::VectorLevel> PathsToMeasure() {
+    varnex::ApplyVectorChoice();
+    const char* forced = std::getenv("VARNEX_VECTOR");
+    if (forced && *forced) return {varnex::ChosenVectorLevel()};
+    return varnex::VectorLevelsHere();
+}
+
+void RegisterBenchmarks() {
+    benchmark::RegisterBenchmark("BM_Memcpy", BM_Memcpy);
+    for (const varnex::VectorLevel level : PathsToMeasure()) {
+        const std::string path = varnex::VectorLevelName(level);
+        benchmark::RegisterBenchmark(
+            ("BM_ConvertOneToOne/" + path).c_str(),
+            [level](benchmark::State& state) { RunConvert(state, level, "KOI8-R", "Windows-1251"); });
+        benchmark::RegisterBenchmark(
+            ("BM_ConvertMultiCode/" + path).c_str(),
+            [level](benchmark::State& state) { RunConvert(state, level, "KOI8-R", "GOST 7.79-B Latin"); });
+    }
+}
+
+std::string PathOf(const std::string& name) {
+    const auto slash = name.find('/');
+    return slash == std::string::npos ? "none" : name.substr(slash + 1);
+}
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -87,7 +113,8 @@ public:
     void PrintRatios() const {
         const double memcpyRate = rates_.at("BM_Memcpy");
         for (const auto& [name, rate] : rates_) {
-            std::cout << name << ": " << rate / 1e6 << " MB/s, " << rate / memcpyRate << " x memcpy\n";
+            std::cout << name << " (path " << PathOf(name) << "): " << rate / 1e6 << " MB/s, "
+                      << rate / memcpyRate << " x memcpy\n";
         }
     }
 
@@ -99,6 +126,12 @@ private:
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    try {
+        RegisterBenchmarks();
+    } catch (const varnex::Failure& failure) {
+        std::cerr << failure.Description() << "\n";
+        return 2;
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

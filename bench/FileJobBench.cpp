@@ -1,6 +1,8 @@
 // The file job's own code on a 1 GiB file, side by side in one run with iconv and with tr
-// doing the same byte mapping, to /dev/null and to a new file on disk.
+// doing the same byte mapping, to /dev/null and to a new file on disk, on every conversion
+// path this processor has (or the one VARNEX_VECTOR names).
 //   build/bin/file_job_bench [WORK_FOLDER] [--rss]
+//   VARNEX_VECTOR=scalar build/bin/file_job_bench
 // --rss also converts a 4 GiB source and prints the growth of the resident memory.
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "CharacterRule.h"
+#include "Failure.h"
 #include "FileJob.h"
 #include "FontLoaders.h"
 
@@ -30,7 +34,9 @@ public:
     void SetCaption(const std::string&) override {}
     void Yield() override {}
     bool CancelRequested() const override { return false; }
-    double Seconds() override { return std::chrono::duration<double>(Clock::now().time_since_epoch()).count(); }
+    double Seconds() override {
+        return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+    }
     std::string DecimalSeparator() const override { return "."; }
 };
 
@@ -54,7 +60,8 @@ void WriteSample(const fs::path& path, std::uint64_t size) {
         c = static_cast<char>(k == 0 ? ' ' : k == 1 ? '\n' : letter(random));
     }
     std::ofstream out(path, std::ios::binary);
-    for (std::uint64_t written = 0; written < size; written += piece.size()) out.write(piece.data(), piece.size());
+    for (std::uint64_t written = 0; written < size; written += piece.size())
+        out.write(piece.data(), piece.size());
 }
 
 double Seconds(const std::function<void()>& work) {
@@ -90,6 +97,14 @@ std::string TrCommand(const varnex::FontMap& map) {
     return "tr '" + from + "' '" + to + "'";
 }
 
+// The paths to measure: the one VARNEX_VECTOR names, or every one this processor has.
+std::vector<varnex::VectorLevel> PathsToMeasure() {
+    varnex::ApplyVectorChoice();
+    const char* forced = std::getenv("VARNEX_VECTOR");
+    if (forced && *forced) return {varnex::ChosenVectorLevel()};
+    return varnex::VectorLevelsHere();
+}
+
 long MaxResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -99,6 +114,13 @@ long MaxResidentKiB() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<varnex::VectorLevel> paths;
+    try {
+        paths = PathsToMeasure();
+    } catch (const varnex::Failure& failure) {
+        std::cerr << failure.Description() << "\n";
+        return 2;
+    }
     const fs::path work = argc > 1 && argv[1][0] != '-' ? fs::path(argv[1]) : fs::temp_directory_path();
     const bool rss = argc > 1 && std::string(argv[argc - 1]) == "--rss";
     const fs::path database = fs::path(argv[0]).parent_path() / varnex::kFontMapFileName;
@@ -111,7 +133,7 @@ int main(int argc, char** argv) {
         return [&, to] { varnex::RunFileJob(source, to, map, host, dialogs); };
     };
     const auto row = [](const std::string& name, double seconds, double reference) {
-        std::printf("%-44s %7.3f s  %6.2f GiB/s  %5.2fx\n", name.c_str(), seconds, 1.0 / seconds,
+        std::printf("%-53s %7.3f s  %6.2f GiB/s  %5.2fx\n", name.c_str(), seconds, 1.0 / seconds,
                     reference / seconds);
     };
 
@@ -119,19 +141,23 @@ int main(int argc, char** argv) {
     varnex::LoadFontMap(database, "KOI8-R", "Windows-1251", cyrillic);
     varnex::LoadFontMap(database, "KOI8-R", "GOST 7.79-B Latin", latin);
     const std::string src = "'" + source.string() + "'", out = "'" + output.string() + "'";
-    for (const auto& [target, name] : {std::pair{std::string("/dev/null"), "to /dev/null"},
-                                       std::pair{output.string(), "to a new file"}}) {
+    for (const auto& [target, name] :
+         {std::pair{std::string("/dev/null"), "to /dev/null"}, std::pair{output.string(), "to a new file"}}) {
         const std::string to = "'" + target + "'";
         std::printf("\n1 GiB KOI8-R text, %s (best of 3; ratio = reference time / time)\n", name);
         const double tr = Best([&] { Shell(TrCommand(cyrillic) + " < " + src + " > " + to); });
         const double iconv = Best([&] { Shell("iconv -f KOI8-R -t WINDOWS-1251 < " + src + " > " + to); });
-        const double oneToOne = Best(job(cyrillic, target));
-        const double multi = Best(job(latin, target));
         row("iconv -f KOI8-R -t WINDOWS-1251", iconv, iconv);
         row("tr, the same byte mapping", tr, tr);
-        row("job KOI8-R -> Windows-1251 vs tr", oneToOne, tr);
-        row("job KOI8-R -> Windows-1251 vs iconv", oneToOne, iconv);
-        row("job KOI8-R -> GOST 7.79-B Latin vs tr", multi, tr);
+        for (const varnex::VectorLevel path : paths) {
+            varnex::ChooseVectorLevel(path);
+            const std::string on = std::string(" [") + varnex::VectorLevelName(path) + "]";
+            const double oneToOne = Best(job(cyrillic, target));
+            const double multi = Best(job(latin, target));
+            row("job KOI8-R -> Windows-1251 vs tr" + on, oneToOne, tr);
+            row("job KOI8-R -> Windows-1251 vs iconv" + on, oneToOne, iconv);
+            row("job KOI8-R -> GOST 7.79-B Latin vs tr" + on, multi, tr);
+        }
     }
     fs::remove(output);
 
@@ -139,9 +165,10 @@ int main(int argc, char** argv) {
         const fs::path big = work / "varnex_bench_4g.txt";
         Shell("cat " + src + " " + src + " " + src + " " + src + " > '" + big.string() + "'");
         const long before = MaxResidentKiB();
+        varnex::ChooseVectorLevel(paths.back());
         varnex::RunFileJob(big, "/dev/null", latin, host, dialogs);
-        std::printf("\n4 GiB source: resident memory grew by %ld KiB (peak %ld KiB)\n", MaxResidentKiB() - before,
-                    MaxResidentKiB());
+        std::printf("\n4 GiB source: resident memory grew by %ld KiB (peak %ld KiB)\n",
+                    MaxResidentKiB() - before, MaxResidentKiB());
         fs::remove(big);
     }
     fs::remove(source);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CharacterRule.h"
 #include "ConvertCommand.h"
 #include "FontLoaders.h"
 #include "MapCommand.h"
@@ -20,6 +21,12 @@ std::filesystem::path MapBesideExecutable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    try {
+        varnex::ApplyVectorChoice();
+    } catch (const std::exception& problem) {
+        std::cerr << "varnex: " << problem.what() << '\n';
+        return 2;
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::filesystem::path defaultMap = MapBesideExecutable();
     if (!args.empty() && args.front() == "map") {

@@ -17,7 +17,7 @@ void FontMap::Clear() {
     for (auto& plane : planes_) plane.fill(0);
     lengths_.fill(0);
     maxLength_ = 0;
-    for (int group = 0; group < 16; ++group) UpdateGroup(group);
+    UpdateGroups();
 }
 
 void FontMap::Set(int code, std::string_view codes) {
@@ -41,20 +41,25 @@ void FontMap::Set(int code, std::string_view codes) {
         planes_[j][code] = fitsPlanes && j < codes.size() ? static_cast<std::uint8_t>(codes[j]) : 0;
     }
     UpdateMaxLength();
-    UpdateGroup(code / 16);
+    UpdateGroups();
 }
 
-void FontMap::UpdateGroup(int group) {
-    for (int i = 0; i < 16; ++i) {
-        const int code = group * 16 + i;
-        groups_.values[group][i] = groups_.values[group][i + 16] = byteValue_[code];
-        groups_.drops[group][i] = groups_.drops[group][i + 16] = byteKeep_[code] ? 0 : 0xFF;
+void FontMap::UpdateGroups() {
+    for (int group = 0; group < 16; ++group) {
+        const bool firstOfHalf = group % 8 == 0;
+        for (int i = 0; i < 16; ++i) {
+            const int code = group * 16 + i;
+            const std::uint8_t below = firstOfHalf ? 0 : byteValue_[code - 16];
+            groups_.xorValues[group][i] = groups_.xorValues[group][i + 16] =
+                static_cast<std::uint8_t>(byteValue_[code] ^ below);
+        }
     }
-    groups_.dropGroupCount = 0;
-    for (int g = 0; g < 16; ++g) {
-        bool anyDrop = false;
-        for (int i = 0; i < 16; ++i) anyDrop |= groups_.drops[g][i] != 0;
-        if (anyDrop) groups_.groupsWithDrops[groups_.dropGroupCount++] = static_cast<std::uint8_t>(g);
+    std::memset(groups_.dropBits, 0, sizeof groups_.dropBits);
+    for (int code = 0; code < 256; ++code) {
+        if (byteKeep_[code]) continue;
+        const auto bit = static_cast<std::uint8_t>(1u << ((code >> 4) & 7));
+        groups_.dropBits[code >> 7][code & 15] |= bit;
+        groups_.dropBits[code >> 7][(code & 15) + 16] |= bit;
     }
 }
 

@@ -40,20 +40,21 @@ public:
     const std::uint8_t* Plane(int j) const { return planes_[j].data(); }
     const std::uint8_t* EntryLengths() const { return lengths_.data(); }
 
-    // The byte table cut into sixteen groups of sixteen codes, each group repeated twice
-    // (one copy per 128-bit lane of a vector lookup); drops holds 0xFF where a code has no
-    // single-code entry. Only the groups listed in groupsWithDrops hold any 0xFF.
+    // The byte table in the form the 32-byte lookup reads: sixteen groups of sixteen codes,
+    // each repeated once per 128-bit lane. A lookup of group k with index (code - 16k) hits
+    // every group from the code's own half (0..7 or 8..15) up to its own, so each group holds
+    // its values XORed with the group below it in the same half, and the XOR of the hits
+    // telescopes to the code's own value. dropBits marks the codes without a single-code
+    // entry: bit (code >> 4) & 7 of byte (code & 15), in table code >> 7.
     struct ByteGroups {
-        alignas(32) std::uint8_t values[16][32];
-        alignas(32) std::uint8_t drops[16][32];
-        std::uint8_t groupsWithDrops[16];
-        int dropGroupCount;
+        alignas(32) std::uint8_t xorValues[16][32];
+        alignas(32) std::uint8_t dropBits[2][32];
     };
     const ByteGroups& Groups() const { return groups_; }
 
 private:
     void UpdateMaxLength();
-    void UpdateGroup(int group);
+    void UpdateGroups();
 
     std::array<std::string, 256> entries_;
     std::array<std::uint8_t, 256> byteValue_{};

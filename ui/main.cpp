@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QDir>
 #include <csignal>
+#include <cstdio>
 
+#include "CharacterRule.h"
 #include "FirstPaintProbe.h"
 #include "FontLoaders.h"
 #include "FrmMain.h"
@@ -10,6 +12,12 @@
 #include "QtDialogs.h"
 
 int main(int argc, char** argv) {
+    try {
+        varnex::ApplyVectorChoice();
+    } catch (const std::exception& problem) {
+        std::fprintf(stderr, "Varnex2010: %s\n", problem.what());
+        return 2;
+    }
     if (!varnex::ui::PrepareGuiStart("Varnex2010")) return 1;
     // Under a file size limit a write past it fails like a full disk and is reported, instead
     // of the signal ending the program in the middle of a job.

@@ -89,6 +89,20 @@ TEST(CliBadInput, AFileNamedLikeAnOptionAfterDoubleDash) {
     ExpectOneMessage(asOption, "unknown option -x");
 }
 
+TEST(CliBadInput, AForcedVectorPathThatIsUnknownOrMissing) {
+    for (const char* value : {"sse9", "neon"}) {  // neon: never on this processor family's build
+        RunSetup forced;
+        forced.inChild = [value] { ::setenv("VARNEX_VECTOR", value, 1); };
+        const RunResult result = Varnex({"-l"}, forced);
+        EXPECT_EQ(result.exitCode, 2) << value;
+        ExpectOneMessage(result, "VARNEX_VECTOR");
+        EXPECT_TRUE(result.out.empty());
+    }
+    RunSetup plain;
+    plain.inChild = [] { ::setenv("VARNEX_VECTOR", "scalar", 1); };
+    EXPECT_EQ(Varnex({"-l"}, plain).exitCode, 0);
+}
+
 TEST(CliBadInput, UsageErrors) {
     const std::vector<std::vector<std::string>> wrong = {
         {},

@@ -19,3 +19,7 @@ wait_for_exit "$app_pid" || fail "Esc did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=
 echo "startup: window found at 200,100 and ended by Esc"
+
+# a conversion path forced through the environment that this processor lacks: one clear line
+message=$(VARNEX_VECTOR=sse9 "$program" 2>&1) && fail "VARNEX_VECTOR=sse9 started the program"
+grep -q '^Varnex2010: .*VARNEX_VECTOR' <<<"$message" || fail "VARNEX_VECTOR=sse9 said: $message"

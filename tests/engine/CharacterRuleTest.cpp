@@ -1,22 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "CharacterRule.h"
+#include "Failure.h"
+#include "PlainRule.h"
 
 namespace varnex {
 namespace {
-
-// The character rule written the plain way, to check the fast paths against.
-std::string Reference(const FontMap& map, const std::string& input) {
-    std::string out;
-    for (unsigned char c : input) {
-        if (c != 0) out += map.Entry(c);
-    }
-    return out;
-}
 
 std::string Convert(const FontMap& map, const std::string& input,
                     VectorLevel level = SupportedVectorLevel()) {
@@ -24,13 +18,6 @@ std::string Convert(const FontMap& map, const std::string& input,
     const std::size_t n = ConvertCodesAt(level, map, reinterpret_cast<const std::uint8_t*>(input.data()),
                                          input.size(), out.data());
     return std::string(reinterpret_cast<const char*>(out.data()), n);
-}
-
-std::vector<VectorLevel> LevelsHere() {
-    std::vector<VectorLevel> levels = {VectorLevel::Scalar};
-    if (SupportedVectorLevel() >= VectorLevel::Avx2) levels.push_back(VectorLevel::Avx2);
-    if (SupportedVectorLevel() >= VectorLevel::Avx512) levels.push_back(VectorLevel::Avx512);
-    return levels;
 }
 
 std::string RandomCodes(std::mt19937& random, std::size_t length) {
@@ -61,9 +48,17 @@ std::vector<MapCase> Maps() {
     FontMap zeros = ShiftedMap();
     zeros.Set(65, std::string(1, '\0'));  // a target code 0 is written, not dropped
     cases.push_back({"code 0 as a target", zeros});
+    FontMap pairs = holes;
+    for (int c = 0xC0; c < 0x100; c += 3) pairs.Set(c, "sh");
+    cases.push_back({"up to two codes", pairs});
+    FontMap sparse;
+    for (int c = 2; c < 256; c += 2) sparse.Set(c, std::string(1, static_cast<char>(c ^ 0x55)));
+    cases.push_back({"every other code dropped", sparse});
     FontMap multi = holes;
     multi.Set(66, "xy");
     multi.Set(70, std::string("\0\0\0", 3));
+    cases.push_back({"up to three codes", multi});
+    multi.Set(71, "abcd");
     cases.push_back({"up to four codes", multi});
     multi.Set(67, "1234567");
     multi.Set(68, "12345678");
@@ -74,7 +69,7 @@ std::vector<MapCase> Maps() {
 
 TEST(CharacterRule, FastPathsAgreeWithThePlainRule) {
     std::mt19937 random(2010);
-    for (const VectorLevel level : LevelsHere()) {
+    for (const VectorLevel level : VectorLevelsHere()) {
         for (const auto& mapCase : Maps()) {
             for (std::size_t length : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1024, 1025, 5000}) {
                 for (int round = 0; round < 4; ++round) {
@@ -83,9 +78,9 @@ TEST(CharacterRule, FastPathsAgreeWithThePlainRule) {
                         for (auto& c : input)
                             c = static_cast<char>((c & 0x3F) | 0x40);  // mostly letters, rare holes
                     }
-                    EXPECT_EQ(Convert(mapCase.map, input, level), Reference(mapCase.map, input))
+                    EXPECT_EQ(Convert(mapCase.map, input, level), test::PlainRule(mapCase.map, input))
                         << mapCase.name << ", " << length << " codes, round " << round << ", level "
-                        << static_cast<int>(level);
+                        << VectorLevelName(level);
                 }
             }
         }
@@ -97,6 +92,40 @@ TEST(CharacterRule, CodeZeroHasNoEntry) {
     EXPECT_EQ(Convert(map, std::string("A\0B", 3)), "HI");
     EXPECT_EQ(FindCodeWithoutEntry(std::string("ab\0", 3)), 2u);
     EXPECT_EQ(FindCodeWithoutEntry("abc"), std::string::npos);
+}
+
+TEST(VectorChoice, NamesEveryPathAndRefusesWhatThisProcessorLacks) {
+    EXPECT_EQ(VectorChoiceProblem(""), "");
+    for (const VectorLevel level : VectorLevelsHere())
+        EXPECT_EQ(VectorChoiceProblem(VectorLevelName(level)), "");
+    EXPECT_NE(VectorChoiceProblem("sse9").find("VARNEX_VECTOR=sse9 names no conversion path"),
+              std::string::npos);
+    EXPECT_NE(VectorChoiceProblem("AVX2").find("names no conversion path"), std::string::npos);
+    const VectorLevel foreign = ProcessorHas(VectorLevel::Neon) ? VectorLevel::Avx2 : VectorLevel::Neon;
+    const std::string problem = VectorChoiceProblem(VectorLevelName(foreign));
+    EXPECT_NE(problem.find("which this processor does not have"), std::string::npos) << problem;
+    EXPECT_THROW(ChooseVectorLevel(foreign), Failure);
+}
+
+// The programs call ApplyVectorChoice once at start; a bad setting is a Failure, not a crash
+// at the first conversion.
+TEST(VectorChoice, EnvironmentForcesAPathOrFailsClearly) {
+    const VectorLevel before = ChosenVectorLevel();
+    ::setenv("VARNEX_VECTOR", "scalar", 1);
+    ApplyVectorChoice();
+    EXPECT_EQ(ChosenVectorLevel(), VectorLevel::Scalar);
+    ::setenv("VARNEX_VECTOR", "neon-avx", 1);
+    try {
+        ApplyVectorChoice();
+        ADD_FAILURE() << "an unknown path was accepted";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find("VARNEX_VECTOR=neon-avx"), std::string::npos);
+    }
+    EXPECT_EQ(ChosenVectorLevel(), VectorLevel::Scalar);
+    ::unsetenv("VARNEX_VECTOR");
+    ApplyVectorChoice();
+    EXPECT_EQ(ChosenVectorLevel(), SupportedVectorLevel());
+    ChooseVectorLevel(before);
 }
 
 TEST(FontMap, TracksItsLongestEntry) {
