@@ -187,8 +187,9 @@ private:
         for (std::size_t r = 0; r < table_.rows.size(); ++r) {
             const auto& cell = table_.rows[r][s];
             if (sources_[r][s].kind == SourceKind::Code) {
-                rowsOfCode_[s][sources_[r][s].code].push_back(r);
-                ++font.sourceCodes;
+                auto& rows = rowsOfCode_[s][sources_[r][s].code];
+                if (rows.empty()) ++font.sourceCodes;
+                rows.push_back(r);
             } else if (cell && cell->find(',') != std::string::npos) {
                 Add(Severity::Note, FindingKind::ListSourceCell, r, s, std::nullopt, std::nullopt,
                     "the cell " + Shown(*cell) +
@@ -258,7 +259,8 @@ private:
         if (outcome.droppedCodes.empty()) return;
         Add(Severity::Note, FindingKind::DroppedCodes, std::nullopt, std::nullopt, s, t,
             Pair(table_, s, t) + ": " + std::to_string(outcome.droppedCodes.size()) +
-                " codes of the source font have no entry and are dropped: " + CodeRuns(outcome.droppedCodes));
+                (outcome.droppedCodes.size() == 1 ? " code" : " codes") +
+                " of the source font without an entry, dropped on conversion: " + CodeRuns(outcome.droppedCodes));
     }
 
     CheckReport Finish() { return std::move(report_); }

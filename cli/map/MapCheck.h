@@ -51,7 +51,7 @@ struct PairOutcome {
 };
 
 struct FontSummary {
-    std::size_t sourceCodes = 0;  // single-code cells
+    std::size_t sourceCodes = 0;  // distinct codes of its single-code cells
     std::size_t errors = 0;
     std::size_t notes = 0;
 };
