@@ -13,13 +13,14 @@ namespace varnex::map {
 
 int RunBuild(const std::vector<std::string>& words, const std::filesystem::path& defaultMap,
              std::ostream& out, std::ostream& err) {
-    const MapArguments arguments(words, {"-o", "--output"});
+    const MapArguments arguments(words, {"-o", "--output"}, "", {"--allow-errors"});
     const auto output = arguments.Option("-o") ? arguments.Option("-o") : arguments.Option("--output");
     if (!output) throw UsageError("name the map to write with -o FILE");
     const MapFile map = ReadMapFile(arguments.Maps(1, 1, defaultMap).front());
     const CheckReport report = CheckFontTable(map.table);
-    if (report.errors) {
-        WriteCheckErrors(map, report, err);
+    const bool allowErrors = arguments.Flag("--allow-errors");
+    if (report.errors) WriteCheckErrors(map, report, err);
+    if (report.errors && !allowErrors) {
         err << "varnex: " << map.path.string() << ": " << report.errors
             << (report.errors == 1 ? " error" : " errors") << ", so " << *output << " was not written\n";
         return 1;

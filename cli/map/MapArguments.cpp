@@ -13,7 +13,8 @@ bool Takes(const std::vector<std::string>& options, const std::string& name) {
 }  // namespace
 
 MapArguments::MapArguments(const std::vector<std::string>& words,
-                           const std::vector<std::string>& valueOptions, const std::string& pairOption) {
+                           const std::vector<std::string>& valueOptions, const std::string& pairOption,
+                           const std::vector<std::string>& flags) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() < 2 || word[0] != '-') {
@@ -26,6 +27,8 @@ MapArguments::MapArguments(const std::vector<std::string>& words,
             if (i + 2 >= words.size()) throw UsageError(name + " needs two font names");
             pair_ = std::make_pair(words[i + 1], words[i + 2]);
             i += 2;
+        } else if (Takes(flags, word)) {
+            flags_.push_back(word);
         } else if (!Takes(valueOptions, name)) {
             throw UsageError("unknown option " + name);
         } else if (equals != std::string::npos) {
@@ -37,6 +40,8 @@ MapArguments::MapArguments(const std::vector<std::string>& words,
         }
     }
 }
+
+bool MapArguments::Flag(const std::string& name) const { return Takes(flags_, name); }
 
 std::optional<std::string> MapArguments::Option(const std::string& name) const {
     std::optional<std::string> value;

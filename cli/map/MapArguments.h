@@ -19,8 +19,11 @@ public:
 class MapArguments {
 public:
     // valueOptions: the options that take a value; pairOption: one that takes two.
+    // flags: the options that take no value.
     MapArguments(const std::vector<std::string>& words, const std::vector<std::string>& valueOptions,
-                 const std::string& pairOption = "");
+                 const std::string& pairOption = "", const std::vector<std::string>& flags = {});
+
+    bool Flag(const std::string& name) const;
 
     std::optional<std::string> Option(const std::string& name) const;
     std::optional<std::pair<std::string, std::string>> Pair() const { return pair_; }
@@ -32,6 +35,7 @@ public:
 
 private:
     std::vector<std::pair<std::string, std::string>> options_;
+    std::vector<std::string> flags_;
     std::optional<std::pair<std::string, std::string>> pair_;
     std::vector<std::string> positional_;
 };

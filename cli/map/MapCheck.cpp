@@ -260,7 +260,8 @@ private:
         Add(Severity::Note, FindingKind::DroppedCodes, std::nullopt, std::nullopt, s, t,
             Pair(table_, s, t) + ": " + std::to_string(outcome.droppedCodes.size()) +
                 (outcome.droppedCodes.size() == 1 ? " code" : " codes") +
-                " of the source font without an entry, dropped on conversion: " + CodeRuns(outcome.droppedCodes));
+                " of the source font without an entry, dropped on conversion: " +
+                CodeRuns(outcome.droppedCodes));
     }
 
     CheckReport Finish() { return std::move(report_); }
