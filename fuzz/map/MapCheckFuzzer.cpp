@@ -18,7 +18,8 @@ varnex::FontTable TableFrom(const std::uint8_t* data, std::size_t size) {
     varnex::FontTable table;
     if (size == 0) return table;
     const std::size_t columns = 1 + data[0] % 5;
-    for (std::size_t c = 0; c < columns; ++c) table.columns.push_back(std::string(1, static_cast<char>('A' + c)));
+    for (std::size_t c = 0; c < columns; ++c)
+        table.columns.push_back(std::string(1, static_cast<char>('A' + c)));
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     std::size_t start = 0;
     while (start <= text.size() && table.rows.size() < 64) {
@@ -54,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!map.Entry(code).empty()) std::abort();
         }
     }
-    if (!table.rows.empty() && report.pairs.size() != table.columns.size() * (table.columns.size() - 1)) std::abort();
+    if (!table.rows.empty() && report.pairs.size() != table.columns.size() * (table.columns.size() - 1))
+        std::abort();
     return 0;
 }

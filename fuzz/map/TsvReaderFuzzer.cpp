@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& row : read.table.rows) {
             if (row.size() != read.table.columns.size()) std::abort();
         }
-        if (read.table.columns.size() <= 8 && read.table.rows.size() <= 64) varnex::map::CheckFontTable(read.table);
+        if (read.table.columns.size() <= 8 && read.table.rows.size() <= 64)
+            varnex::map::CheckFontTable(read.table);
     } catch (const varnex::Failure&) {
     }
     return 0;
