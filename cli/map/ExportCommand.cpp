@@ -1,6 +1,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "CharacterNames.h"
 #include "Failure.h"
 #include "FileReplacement.h"
 #include "FontTableTsvWriter.h"
@@ -16,7 +17,7 @@ int RunExport(const std::vector<std::string>& words, const std::filesystem::path
     const MapFile map = ReadMapFile(arguments.Maps(0, 1, defaultMap).front());
     std::ostringstream text;
     try {
-        WriteFontTableTsv(map.table, text);
+        WriteFontTableTsv(map.table, CharacterNames(map.table), text);
     } catch (const Failure& failure) {
         throw Failure(failure.Number(), map.path.string() + ": " + failure.Description());
     }

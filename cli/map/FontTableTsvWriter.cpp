@@ -55,14 +55,16 @@ void CheckCells(const FontTable& table) {
 
 }  // namespace
 
-void WriteFontTableTsv(const FontTable& table, std::ostream& out) {
+void WriteFontTableTsv(const FontTable& table, const std::vector<std::string>& characterNames,
+                       std::ostream& out) {
     CheckColumns(table);
     CheckCells(table);
     out << "#character";
     for (const auto& name : table.columns) out << '\t' << name;
     out << '\n';
-    for (const auto& row : table.rows) {
-        for (const auto& cell : row) out << '\t' << (cell ? *cell : std::string(kNull));
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        if (r < characterNames.size()) out << characterNames[r];
+        for (const auto& cell : table.rows[r]) out << '\t' << (cell ? *cell : std::string(kNull));
         out << '\n';
     }
 }
