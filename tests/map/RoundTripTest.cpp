@@ -106,7 +106,9 @@ TEST(MapDiff, OneChangedCellShowsAsTheCodesOfThePairsThatReadIt) {
         ASSERT_TRUE(pair.source == "CP866" || pair.target == "CP866") << pair.source << " -> " << pair.target;
         EXPECT_FALSE(pair.codes.empty());
         for (const auto& code : pair.codes) {
-            if (pair.target == "CP866") EXPECT_EQ(code.after, "?");
+            if (pair.target == "CP866") {
+                EXPECT_EQ(code.after, "?");
+            }
         }
     }
     EXPECT_GE(differences.pairs.size(), 9u);
