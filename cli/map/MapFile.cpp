@@ -1,6 +1,7 @@
 #include "MapFile.h"
 
 #include "AsciiText.h"
+#include "Failure.h"
 #include "FontTableTsv.h"
 
 namespace varnex::map {
@@ -21,6 +22,14 @@ MapFile ReadMapFile(const std::filesystem::path& path) {
         map.rowLines = std::move(text.rowLines);
     } else {
         map.table = ReadFontTable(path);
+    }
+    // a check or a diff looks at every ordered pair: a table past what Jet holds would take
+    // hours, and no program could list its fonts
+    if (map.table.columns.size() > kMaxTsvFontColumns) {
+        throw Failure(kBadFileFormat, "\"" + path.string() + "\" holds " +
+                                          std::to_string(map.table.columns.size()) +
+                                          " fonts, more than the " + std::to_string(kMaxTsvFontColumns) +
+                                          " a font map can hold.");
     }
     return map;
 }

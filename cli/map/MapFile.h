@@ -18,7 +18,8 @@ struct MapFile {
 };
 
 // The text form is told by its name (".tsv"); anything else is read as a database, SQLite
-// or Jet 4.0 by its first bytes. Throws Failure, whose description names the file.
+// or Jet 4.0 by its first bytes. A table of more than 255 fonts is refused. Throws Failure,
+// whose description names the file.
 MapFile ReadMapFile(const std::filesystem::path& path);
 
 // "row 12" for a database, "row 12 (line 14)" for the text form.

@@ -89,6 +89,20 @@ TEST(MapRoundTrip, TheShippedExportIsTheSourceTableWithItsCharactersNamedByIconv
     EXPECT_EQ(lines, source.rows.size() + 1);
 }
 
+TEST(MapFile, ADatabaseOfMoreFontsThanAMapCanHoldIsRefusedBeforeAnyPairIsLookedAt) {
+    FontTable wide;
+    for (int c = 0; c < 2000; ++c) wide.columns.push_back("F" + std::to_string(c));
+    wide.rows.assign(3, std::vector<FontTable::Cell>(wide.columns.size(), "65"));
+    TempDir dir;
+    const fs::path map = test::WriteFontMap(dir, wide);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunMapCommand({"check", map.string()}, map, out, err), 1);
+    EXPECT_EQ(err.str(),
+              "varnex: \"" + map.string() + "\" holds 2000 fonts, more than the 255 a font map can hold.\n");
+    EXPECT_EQ(cli::RunMapCommand({"diff", map.string(), map.string()}, map, out, err), 1);
+}
+
 TEST(MapDiff, OneChangedCellShowsAsTheCodesOfThePairsThatReadIt) {
     FontTable changed = ReadFontTable(VARNEX_SHIPPED_FONT_MAP);
     const std::size_t row = 200;
