@@ -1,22 +1,17 @@
-// Builds the shipped font map database from its tab-separated source table.
-#include <exception>
+// Builds the shipped font map database from its tab-separated source table, through the
+// same checks as `varnex map build`, so that a bad cell stops the build with its row and
+// column.
 #include <iostream>
+#include <string>
+#include <vector>
 
-#include "FontTableTsv.h"
-#include "SqliteFontMapWriter.h"
+#include "MapCommand.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: build_font_map SOURCE.tsv OUTPUT\n";
         return 2;
     }
-    try {
-        const auto table = varnex::ReadFontTableTsv(argv[1]);
-        varnex::WriteSqliteFontMap(argv[2], table);
-        std::cout << "font map: " << table.columns.size() << " fonts, " << table.rows.size() << " rows\n";
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "build_font_map: " << argv[1] << ": " << e.what() << "\n";
-        return 1;
-    }
+    const std::vector<std::string> args{"build", argv[1], "-o", argv[2]};
+    return varnex::cli::RunMapCommand(args, {}, std::cout, std::cerr);
 }

@@ -1,0 +1,41 @@
+#include <ostream>
+
+#include "CheckReportFormat.h"
+#include "Failure.h"
+#include "FileReplacement.h"
+#include "MapArguments.h"
+#include "MapCheck.h"
+#include "MapFile.h"
+#include "MapSubcommands.h"
+#include "SqliteFontMapWriter.h"
+
+namespace varnex::map {
+
+int RunBuild(const std::vector<std::string>& words, const std::filesystem::path& defaultMap,
+             std::ostream& out, std::ostream& err) {
+    const MapArguments arguments(words, {"-o", "--output"}, "", {"--allow-errors"});
+    const auto output = arguments.Option("-o") ? arguments.Option("-o") : arguments.Option("--output");
+    if (!output) throw UsageError("name the map to write with -o FILE");
+    const MapFile map = ReadMapFile(arguments.Maps(1, 1, defaultMap).front());
+    const CheckReport report = CheckFontTable(map.table);
+    const bool allowErrors = arguments.Flag("--allow-errors");
+    if (report.errors) WriteCheckErrors(map, report, err);
+    if (report.errors && !allowErrors) {
+        err << "varnex: " << map.path.string() << ": " << report.errors
+            << (report.errors == 1 ? " error" : " errors") << ", so " << *output << " was not written\n";
+        return 1;
+    }
+    RefuseToOverwriteInput(map.path, *output);
+    ReplaceFile(*output, [&](const std::filesystem::path& temporary) {
+        try {
+            WriteSqliteFontMap(temporary, map.table);
+        } catch (const std::runtime_error& error) {
+            throw Failure(kDatabaseFailure, "\"" + *output + "\" cannot be written: " + error.what());
+        }
+    });
+    out << "varnex: " << *output << ": " << map.table.columns.size() << " fonts, " << map.table.rows.size()
+        << " rows\n";
+    return 0;
+}
+
+}  // namespace varnex::map

@@ -1,0 +1,56 @@
+#include <ostream>
+
+#include "CellReading.h"
+#include "MapArguments.h"
+#include "MapDiff.h"
+#include "MapFile.h"
+#include "MapSubcommands.h"
+
+namespace varnex::map {
+
+namespace {
+
+// An entry as the map's own cells write it: "100,201"; "no entry" for none.
+std::string EntryText(const std::string& entry) {
+    if (entry.empty()) return "no entry";
+    std::string text;
+    for (char c : entry) text += (text.empty() ? "" : ",") + std::to_string(static_cast<unsigned char>(c));
+    return text;
+}
+
+void WritePair(const PairDifference& pair, const std::string& before, const std::string& after,
+               std::ostream& out) {
+    const std::string name = "\"" + OneLine(pair.source) + "\" -> \"" + OneLine(pair.target) + "\"";
+    if (!pair.failureBefore.empty() || !pair.failureAfter.empty()) {
+        const bool failsBefore = !pair.failureBefore.empty();
+        out << name << ": the load fails in " << (failsBefore ? before : after)
+            << " only: " << OneLine(failsBefore ? pair.failureBefore : pair.failureAfter) << "\n";
+        return;
+    }
+    for (const auto& code : pair.codes) {
+        out << name << ", code " << code.code << ": " << EntryText(code.before) << " in " << before << ", "
+            << EntryText(code.after) << " in " << after << "\n";
+    }
+}
+
+}  // namespace
+
+int RunDiff(const std::vector<std::string>& words, const std::filesystem::path& defaultMap, std::ostream& out,
+            std::ostream&) {
+    const MapArguments arguments(words, {});
+    const auto paths = arguments.Maps(2, 2, defaultMap);
+    const MapFile before = ReadMapFile(paths[0]);
+    const MapFile after = ReadMapFile(paths[1]);
+    const MapDifferences differences = DiffFontTables(before.table, after.table);
+    for (const auto& font : differences.onlyBefore) {
+        out << "font \"" << OneLine(font) << "\": only in " << before.path.string() << "\n";
+    }
+    for (const auto& font : differences.onlyAfter) {
+        out << "font \"" << OneLine(font) << "\": only in " << after.path.string() << "\n";
+    }
+    for (const auto& pair : differences.pairs)
+        WritePair(pair, before.path.string(), after.path.string(), out);
+    return differences.Empty() ? 0 : 1;
+}
+
+}  // namespace varnex::map
