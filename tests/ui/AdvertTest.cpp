@@ -116,6 +116,24 @@ TEST_F(AdvertTest, TabGoesFromTheListsToThePanelAsOneStop) {
     EXPECT_EQ(stops[2], frm->cmbFonts[0]) << "and the only one inside it";
 }
 
+// A module that cannot build its panel (its page fails to load) has said why on stderr.
+class FailingFactory : public ui::AdvertPanelFactory {
+public:
+    ui::AdvertPanel* Create(QWidget*, ui::AdvertPanel::Handlers) override { return nullptr; }
+};
+
+TEST_F(AdvertTest, APanelThatCannotBeBuiltLeavesThePlaceHiddenAndTheProgramRunning) {
+    FailingFactory failing;
+    frm->advertFactory = &failing;
+    Tick();
+    EXPECT_EQ(frm->advertPanel, nullptr);
+    EXPECT_FALSE(frm->tmrAds->isActive()) << "not tried again";
+    EXPECT_EQ(PanelLeft(), kHidden);
+    EXPECT_EQ(frm->adbrowser->focusProxy(), nullptr);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(ends, 0);
+}
+
 TEST_F(AdvertTest, TheLinkOpensTheHomePageOncePerClick) {
     UrlRecorder browser;
     QDesktopServices::setUrlHandler("http", &browser, "open");
