@@ -91,6 +91,7 @@ private:
     void SelectFont(int index, const QString& key);
     void KeepOnScreen();
     void Activate();
+    bool OwnsKeysOf(const QObject* receiver) const;
     bool HandleKey(const class QKeyEvent& key);
     void ConnectHandlers();
     void OnQuickClicked();

@@ -29,8 +29,13 @@ void FrmMain::OnAdsTick() {
     tmrAds->stop();
     AdvertPanelFactory* factory = advertFactory ? advertFactory : LoadAdvertPanelModule();
     if (!factory) return;
-    advertPanel = factory->Create(adbrowser, {[this](const QString& url) { OnNavigateComplete2(url); },
-                                              [this](const QString&, int status) { OnNavigateError(status); }});
+    advertPanel =
+        factory->Create(adbrowser, {[this](const QString& url) { OnNavigateComplete2(url); },
+                                    [this](const QString&, int status) { OnNavigateError(status); }});
+    if (!advertPanel) return;  // the module has said why
+    // The panel's content takes the place's one tab stop.
+    const auto content = adbrowser->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    if (!content.isEmpty()) adbrowser->setFocusProxy(content.first());
     advertPanel->Navigate2(advertUrl);
 }
 

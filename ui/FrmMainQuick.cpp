@@ -23,6 +23,10 @@ bool FrmMain::LoadFontMapOrEnd(FontMap& map) {
 void FrmMain::OnQuickClicked() {
     if (QuickBusy) return;
     QuickBusy = true;
+    // A font change may have released an earlier run's lock while its timer still runs; that
+    // tick belongs to the earlier run and must not release this one halfway (during its
+    // yield or its box), or a queued click would nest a conversion.
+    tmrInstantConversionControl->stop();
     const QuickConversionHost host{SourceFont().toStdString(),
                                    TargetFont().toStdString(),
                                    [this](FontMap& map) { return LoadFontMapOrEnd(map); },

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 #include <iostream>
@@ -163,13 +164,29 @@ bool FrmMain::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-// Key preview: the window sees every key press before the control that has the focus.
+// Key preview: the window sees every key press before the control that has the focus, also
+// while a font list's drop-down (a pop-up window of its own) is open.
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && OwnsKeysOf(watched)) {
         return HandleKey(static_cast<const QKeyEvent&>(*event));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool FrmMain::OwnsKeysOf(const QObject* receiver) const {
+    if (const auto* window = qobject_cast<const QWindow*>(receiver)) {
+        // A top-level hands its keys on to its widgets; a window inside this one is the
+        // advert panel's, which draws in a native window of its own.
+        if (!window->parent()) return false;
+        while (window->parent()) window = window->parent();
+        return window == windowHandle();
+    }
+    if (!receiver->isWidgetType()) return false;
+    const QWidget* window = static_cast<const QWidget*>(receiver)->window();
+    while (window->windowType() == Qt::Popup && window->parentWidget()) {
+        window = window->parentWidget()->window();
+    }
+    return window == this;
 }
 
 bool FrmMain::HandleKey(const QKeyEvent& key) {

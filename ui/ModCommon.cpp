@@ -10,7 +10,7 @@ namespace varnex::ui {
 
 namespace {
 
-QString StoreName() { return QFileInfo(QCoreApplication::applicationFilePath()).baseName().toLower(); }
+QString StoreName() { return SettingsStoreName(QCoreApplication::applicationFilePath()); }
 
 struct Store {
     Store() : settings(QSettings::NativeFormat, QSettings::UserScope, StoreName(), StoreName()) {
@@ -25,6 +25,11 @@ QString Describe(QSettings::Status status, const QString& file) {
 }
 
 }  // namespace
+
+// Only the last extension goes: "varnex.2010" keeps its settings apart from "varnex".
+QString SettingsStoreName(const QString& executable) {
+    return QFileInfo(executable).completeBaseName().toLower();
+}
 
 QString ReadSetting(const QString& key, const QString& defaultValue) {
     Store store;

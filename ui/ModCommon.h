@@ -13,6 +13,10 @@ namespace varnex::ui {
 QString ReadSetting(const QString& key, const QString& defaultValue);
 void WriteSetting(const QString& key, const QString& value);
 
+// The application and section name for the program at `executable`: its file name without
+// the folder and the last extension, lower-cased.
+QString SettingsStoreName(const QString& executable);
+
 // Throws Failure describing the store when it exists but cannot be read or is damaged.
 void CheckSettingsStore();
 

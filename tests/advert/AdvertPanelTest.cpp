@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QQuickItem>
+#include <QQuickView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEngineLoadingInfo>
 
 #include "FrmMain.h"
 #include "LoopbackServer.h"
@@ -31,7 +34,8 @@ protected:
                      "document.getElementById('a').click();</script></body></html>");
         server.Serve("/wanders", 200,
                      "<html><body><script>location.href = '/missing';</script></body></html>");
-        ui::SetEndProgramHandler([] {});
+        server.Serve("/slowpicture", 200, "<html><body><h1>Advert</h1><img src='/silent'></body></html>");
+        ui::SetEndProgramHandler([this] { ++ends; });
     }
     void TearDown() override { ui::SetEndProgramHandler({}); }
 
@@ -41,12 +45,36 @@ protected:
         frm->advertUrl = QUrl(url);
         frm->Load();
         ASSERT_TRUE(QMetaObject::invokeMethod(frm->tmrAds, "timeout"));
-        view = frm->adbrowser->findChild<QWidget*>("adbrowserView");
-        ASSERT_NE(view, nullptr) << "the web engine module did not load";
-        finished = std::make_unique<QSignalSpy>(view, SIGNAL(loadFinished(bool)));
+        ASSERT_NE(frm->adbrowser->findChild<QWidget*>("adbrowserView"), nullptr)
+            << "the web engine module did not load";
+        pageWindow = PageWindow();
+        ASSERT_NE(pageWindow, nullptr);
+        view = pageWindow->rootObject();
+        loading = std::make_unique<QSignalSpy>(view, SIGNAL(loadingChanged(QWebEngineLoadingInfo)));
+    }
+    // The window that the web engine draws into.
+    static QQuickView* PageWindow() {
+        for (QWindow* window : QGuiApplication::allWindows()) {
+            if (auto* quick = qobject_cast<QQuickView*>(window)) return quick;
+        }
+        return nullptr;
+    }
+    static QWindow* TopLevelOf(QWindow* window) {
+        while (window && window->parent()) window = window->parent();
+        return window;
+    }
+    int FinishedLoads() const {
+        int count = 0;
+        for (const QList<QVariant>& signal : *loading) {
+            const QVariant& info = signal.at(0);
+            if (info.metaType() != QMetaType::fromType<QWebEngineLoadingInfo>()) continue;
+            count += static_cast<const QWebEngineLoadingInfo*>(info.constData())->status() !=
+                     QWebEngineLoadingInfo::LoadStartedStatus;
+        }
+        return count;
     }
     bool WaitForLoads(int count) {
-        return QTest::qWaitFor([&] { return finished->count() >= count; }, kLoadTimeout);
+        return QTest::qWaitFor([&] { return FinishedLoads() >= count; }, kLoadTimeout);
     }
     int PanelLeft() const { return frm->adbrowser->x(); }
     // As after an earlier arrival.
@@ -60,8 +88,10 @@ protected:
     test::LoopbackServer server;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<ui::FrmMain> frm;
-    QWidget* view = nullptr;
-    std::unique_ptr<QSignalSpy> finished;
+    QQuickView* pageWindow = nullptr;
+    QObject* view = nullptr;
+    std::unique_ptr<QSignalSpy> loading;
+    int ends = 0;
 };
 
 TEST_F(AdvertPanelTest, APageThatArrivesBringsThePanelHome) {
@@ -69,6 +99,39 @@ TEST_F(AdvertPanelTest, APageThatArrivesBringsThePanelHome) {
     ASSERT_TRUE(WaitForLoads(1));
     EXPECT_EQ(PanelLeft(), kHome);
     EXPECT_EQ(server.requested.count("/ok"), 1) << "loaded once";
+}
+
+TEST_F(AdvertPanelTest, ThePanelComesHomeWhenThePageArrivesNotWhenAllOfItHasLoaded) {
+    StartWith(server.Url("/slowpicture"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return PanelLeft() == kHome; }, kLoadTimeout))
+        << "the panel is at " << PanelLeft();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requested.contains("/silent"); }, kLoadTimeout));
+    QTest::qWait(200);
+    EXPECT_EQ(FinishedLoads(), 0) << "the picture is still on its way";
+    EXPECT_EQ(PanelLeft(), kHome);
+}
+
+TEST_F(AdvertPanelTest, ThePageIsDrawnInsideTheMainWindowWhichKeepsItsNativeWindow) {
+    frm = std::make_unique<ui::FrmMain>(dialogs, VARNEX_SHIPPED_FONT_MAP);
+    frm->advertUrl = QUrl(server.Url("/ok"));
+    frm->Load();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    const WId before = frm->winId();
+    QWindow* const handleBefore = frm->windowHandle();
+    ASSERT_TRUE(QMetaObject::invokeMethod(frm->tmrAds, "timeout"));
+    view = (pageWindow = PageWindow()) ? pageWindow->rootObject() : nullptr;
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PanelLeft() == kHome; }, kLoadTimeout));
+    QTest::qWait(200);
+    EXPECT_EQ(TopLevelOf(pageWindow), frm->windowHandle()) << "the page is drawn inside the main window";
+    EXPECT_EQ(frm->winId(), before);
+    EXPECT_EQ(frm->windowHandle(), handleBefore);
+    EXPECT_FALSE(frm->lblStart->internalWinId()) << "the labels over the picture stay drawn by the window";
+    EXPECT_EQ(pageWindow->size(), QSize(301, 331));
+    QTest::keyClick(pageWindow, Qt::Key_A);
+    EXPECT_EQ(ends, 0);
+    QTest::keyClick(pageWindow, Qt::Key_Escape);
+    EXPECT_EQ(ends, 1) << "Esc in the panel ends the program too";
 }
 
 TEST_F(AdvertPanelTest, NotFoundHidesAndOtherFailuresLeaveThePanel) {
@@ -112,8 +175,7 @@ TEST_F(AdvertPanelTest, APageThatNavigatesItselfToA404Hides) {
     const QUrl missing(server.Url("/missing"));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return view->property("url").toUrl() == missing && finished->count() >= 1 &&
-                   PanelLeft() == kHidden;
+            return view->property("url").toUrl() == missing && FinishedLoads() >= 1 && PanelLeft() == kHidden;
         },
         kLoadTimeout))
         << "the panel is at " << PanelLeft();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QTest>
 
 #include "UiTestSupport.h"
@@ -20,11 +22,14 @@ class FakeFactory : public ui::AdvertPanelFactory {
 public:
     ui::AdvertPanel* Create(QWidget* parent, ui::AdvertPanel::Handlers handlers) override {
         parents.push_back(parent);
+        view = new QLineEdit(parent);  // stands for the web view, which takes the focus
+        view->show();
         panel = std::make_unique<FakePanel>(std::move(handlers));
         return panel.get();
     }
     std::unique_ptr<FakePanel> panel;
     std::vector<QWidget*> parents;
+    QWidget* view = nullptr;
 };
 
 // Stands in for the user's browser.
@@ -62,7 +67,8 @@ TEST_F(AdvertTest, TheAdvertIsLoadedOnceAtTheFirstTick) {
     Tick();
     EXPECT_FALSE(frm->tmrAds->isActive());
     ASSERT_EQ(factory.parents, std::vector<QWidget*>{frm->adbrowser});
-    EXPECT_EQ(factory.panel->navigations, std::vector<QUrl>{QUrl("http://www.korvane.com/adverts/varnex.php")});
+    EXPECT_EQ(factory.panel->navigations,
+              std::vector<QUrl>{QUrl("http://www.korvane.com/adverts/varnex.php")});
     EXPECT_EQ(PanelLeft(), kHidden) << "hidden until a page arrives";
 }
 
@@ -84,6 +90,48 @@ TEST_F(AdvertTest, ThePanelMovesOnlyAsArrivalsAndNotFoundSay) {
     EXPECT_EQ(PanelLeft(), kHome);
     EXPECT_EQ(frm->adbrowser->y(), 585 / 15) << "only the left edge ever changes";
     EXPECT_EQ(frm->adbrowser->size(), QSize(301, 331));
+}
+
+TEST_F(AdvertTest, TabGoesFromTheListsToThePanelAsOneStop) {
+    frm->activateWindow();
+    QApplication::setActiveWindow(frm.get());
+    const auto stopsAfter = [&](QWidget* start) {
+        start->setFocus();
+        std::vector<QWidget*> stops;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops.push_back(QApplication::focusWidget());
+        }
+        return stops;
+    };
+    EXPECT_EQ(stopsAfter(frm->cmbFonts[0]),
+              (std::vector<QWidget*>{frm->cmbFonts[1], frm->adbrowser, frm->cmbFonts[0]}))
+        << "before the advert: the empty panel is the third stop";
+    Tick();
+    ASSERT_NE(factory.view, nullptr);
+    const auto stops = stopsAfter(frm->cmbFonts[0]);
+    EXPECT_EQ(stops[0], frm->cmbFonts[1]);
+    EXPECT_EQ(stops[1], factory.view) << "the panel's content is the panel's stop, not "
+                                      << (stops[1] ? stops[1]->metaObject()->className() : "none");
+    EXPECT_EQ(stops[2], frm->cmbFonts[0]) << "and the only one inside it";
+}
+
+// A module that cannot build its panel (its page fails to load) has said why on stderr.
+class FailingFactory : public ui::AdvertPanelFactory {
+public:
+    ui::AdvertPanel* Create(QWidget*, ui::AdvertPanel::Handlers) override { return nullptr; }
+};
+
+TEST_F(AdvertTest, APanelThatCannotBeBuiltLeavesThePlaceHiddenAndTheProgramRunning) {
+    FailingFactory failing;
+    frm->advertFactory = &failing;
+    Tick();
+    EXPECT_EQ(frm->advertPanel, nullptr);
+    EXPECT_FALSE(frm->tmrAds->isActive()) << "not tried again";
+    EXPECT_EQ(PanelLeft(), kHidden);
+    EXPECT_EQ(frm->adbrowser->focusProxy(), nullptr);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(ends, 0);
 }
 
 TEST_F(AdvertTest, TheLinkOpensTheHomePageOncePerClick) {

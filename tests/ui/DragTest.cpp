@@ -67,13 +67,17 @@ TEST_F(DragTest, ADoubleClickStartsTheDragAgain) {
     Press(Qt::LeftButton, QPoint(20, 10));
     Release(Qt::LeftButton);
     ASSERT_FALSE(frm->tmrFollowMouse->isActive());
-    QTest::mouseEvent(QTest::MouseDClick, frm->lblTitleBar, Qt::LeftButton, {}, QPoint(20, 10));
+    // the second press lands a little off the first, as a real double-click does
+    MovePointerBy(6, 4);
+    QTest::mouseEvent(QTest::MouseDClick, frm->lblTitleBar, Qt::LeftButton, {}, QPoint(26, 14));
     EXPECT_TRUE(frm->tmrFollowMouse->isActive());
-    EXPECT_FLOAT_EQ(frm->DragOffsetX, 300);
+    EXPECT_FLOAT_EQ(frm->DragOffsetX, 300) << "the offsets of the first press";
+    EXPECT_FLOAT_EQ(frm->DragOffsetY, 150);
     MovePointerBy(0, 40);
     Tick();
     Release(Qt::LeftButton);
-    EXPECT_EQ(ui::ReadSetting("WindowTop", ""), QString::number(2085 + 40 * 15));
+    EXPECT_EQ(ui::ReadSetting("WindowLeft", ""), QString::number(1455 + 6 * 15));
+    EXPECT_EQ(ui::ReadSetting("WindowTop", ""), QString::number(2085 + 44 * 15));
     EXPECT_FALSE(frm->isMaximized());
 }
 

@@ -50,10 +50,22 @@ TEST_F(HelpWindowTest, ShowsTheQuickConversionHelp) {
                 << "standing in for Arial";
         }
         EXPECT_EQ(help.lblTitle->pos(), QPoint(21, 23));
-        EXPECT_TRUE(
-            help.Label1->text().startsWith("This button allows you to convert any text with just 1 click."));
-        EXPECT_TRUE(help.Label2->text().endsWith("by pasting it into any application."));
+        EXPECT_EQ(help.Label1->text(),
+                  "This button allows you to convert any text with just 1 click. Copy the text you wish "
+                  "to convert from any application and click this button.");
+        EXPECT_EQ(help.Label2->text(),
+                  "The copied text is directly converted into font of your choice so you can use it "
+                  "anywhere by pasting it into any application.");
         EXPECT_TRUE(help.Label1->wordWrap() && help.Label2->wordWrap());
+        QTest::keyClick(&help, Qt::Key_Escape);
+    }));
+}
+
+TEST_F(HelpWindowTest, OpensCentredOverTheMainWindow) {
+    frm->move(250, 120);
+    EXPECT_TRUE(OpenAnd([&](ui::FrmHelp& help) {
+        EXPECT_EQ(help.geometry().center(), frm->geometry().center());
+        EXPECT_EQ(help.pos(), QPoint(250 + 100, 120 + 90));
         QTest::keyClick(&help, Qt::Key_Escape);
     }));
 }

@@ -112,6 +112,21 @@ TEST_F(WindowTest, TimersAndFocusOrder) {
     EXPECT_EQ(frm->lblStart->focusPolicy(), Qt::NoFocus);
 }
 
+TEST_F(WindowTest, TheVersionLabelIsGreenCentredAndSizesItselfToItsCaption) {
+    auto frm = MakeWindow();
+    frm->Load();
+    ui::HotSpotLabel* label = frm->lblVersion;
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(label->geometry(), QRect(144, 209, 5, 13)) << "empty: 75 x 195 twips";
+    label->SetCaption("Cancel File Convertion");
+    EXPECT_EQ(label->pos(), QPoint(144, 209)) << "it keeps its left and top edges";
+    EXPECT_EQ(label->size(), label->sizeHint());
+    EXPECT_GT(label->width(), label->fontMetrics().horizontalAdvance("Cancel File"));
+    label->SetCaption("");
+    EXPECT_EQ(label->geometry(), QRect(144, 209, 5, 13));
+}
+
 TEST_F(WindowTest, InitialisationLeavesItsMarkers) {
     auto frm = MakeWindow();
     EXPECT_EQ(ui::Tag(frm.get()), "Varnex 2010");

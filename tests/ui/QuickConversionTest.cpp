@@ -89,6 +89,27 @@ TEST_F(QuickConversionTest, AFontChangeWhileCoolingReleasesAtOnceAndTheTickStill
     EXPECT_TRUE(Idle()) << "the tick clears the second conversion's lock early and stops the timer";
 }
 
+TEST_F(QuickConversionTest, AnEarlierRunsTickDoesNotReleaseTheRunningConversion) {
+    frm->tmrInstantConversionControl->setInterval(20);  // so its tick falls inside the next box
+    Clipboard().setText("abc");
+    Click();
+    ASSERT_TRUE(Cooling());
+    frm->cmbFonts[0]->setCurrentText("KOI8-U");
+    ASSERT_FALSE(frm->QuickBusy);
+    bool busyThroughTheBox = false;
+    dialogs.onShow = [&](const Message&) {
+        if (dialogs.shown.size() != 2) return;
+        QTest::qWait(100);  // the earlier run's timer would have ticked by now
+        busyThroughTheBox = frm->QuickBusy;
+        Click();  // a click queued while the box is open
+    };
+    Clipboard().setText("abc");
+    Click();
+    EXPECT_TRUE(busyThroughTheBox);
+    EXPECT_EQ(dialogs.shown.size(), 2u) << "no conversion inside the second one";
+    EXPECT_TRUE(Cooling()) << "the second run's own tick is still to come";
+}
+
 TEST_F(QuickConversionTest, TextOutsideTheCodePageFailsAndStays) {
     for (const QString& text : {QString::fromUtf8("Жук"), QString(QChar(0)) + "a"}) {
         dialogs.shown.clear();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -58,18 +59,23 @@ TEST_F(WindowTest, AStaleFontLeavesItsListEmptyAndIsReportedOnce) {
     EXPECT_TRUE(frm->isVisible());
 }
 
-TEST_F(WindowTest, KeepsTheWindowOnTheScreen) {
+TEST_F(WindowTest, KeepsTheWindowOnTheScreenWhateverPositionIsStored) {
     const QSize screen = ScreenPixels();
+    const QPoint farCorner(screen.width() - 600 - 1, screen.height() - 380 - 50);
     struct Case {
         QString top, left;
         QPoint expected;
     };
     const Case cases[] = {
-        {QString::number(screen.height() * 15), QString::number(screen.width() * 15),
-         QPoint(screen.width() - 600 - 1, screen.height() - 380 - 50)},
+        {QString::number(screen.height() * 15), QString::number(screen.width() * 15), farCorner},
         {"-45", "-300", QPoint(0, 0)},
         {QString::number((screen.height() - 380) * 15), "0",
          QPoint(0, screen.height() - 380)},  // exactly on the edge
+        // far beyond any int of pixels: pulled back, never wrapped round
+        {"4e10", "4e10", farCorner},
+        {"-4e10", "-4e10", QPoint(0, 0)},
+        {"1e30", "-1e30", QPoint(0, farCorner.y())},
+        {"-4e10", "1e30", QPoint(farCorner.x(), 0)},
     };
     for (const auto& c : cases) {
         ui::WriteSetting("WindowTop", c.top);
@@ -79,6 +85,20 @@ TEST_F(WindowTest, KeepsTheWindowOnTheScreen) {
         EXPECT_EQ(frm->pos(), c.expected) << c.top.toStdString() << ", " << c.left.toStdString();
     }
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(WindowTest, InfiniteOrNotANumberPositionsKeepTheInitialPlaceAndAreReported) {
+    for (const QString text : {"inf", "-inf", "nan"}) {
+        dialogs.shown.clear();
+        ui::WriteSetting("WindowTop", "300");
+        ui::WriteSetting("WindowLeft", text);
+        auto frm = MakeWindow();
+        frm->Load();
+        EXPECT_EQ(frm->pos(), QPoint(97, 20)) << text.toStdString();
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].title, "Varnex Error - Loading Application");
+        EXPECT_NE(dialogs.shown[0].text.find(text.toStdString()), std::string::npos);
+    }
 }
 
 TEST_F(WindowTest, ADamagedSettingsFileKeepsWhatItCanRead) {
@@ -91,7 +111,9 @@ TEST_F(WindowTest, ADamagedSettingsFileKeepsWhatItCanRead) {
     EXPECT_EQ(frm->cmbFonts[0]->currentText(), "CP866");
     EXPECT_EQ(frm->cmbFonts[1]->currentIndex(), 0);
     EXPECT_EQ(frm->pos(), QPoint(97, 139));
-    EXPECT_LE(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 1u) << "the damage is reported once";
+    EXPECT_EQ(dialogs.shown[0].title, "Varnex Error - Loading Application");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_TRUE(frm->isVisible());
 }
 
@@ -147,6 +169,20 @@ TEST_F(WindowTest, EscAndExactlyAltF4EndTheProgram) {
     EXPECT_EQ(ends, 3);
 }
 
+TEST_F(WindowTest, OneEscEndsTheProgramWhileAFontListIsOpen) {
+    auto frm = MakeWindow();
+    frm->Load();
+    frm->cmbFonts[1]->showPopup();
+    QWidget* dropDown = QApplication::activePopupWidget();
+    ASSERT_NE(dropDown, nullptr);
+    QWidget* receiver = dropDown->focusWidget() ? dropDown->focusWidget() : dropDown;
+    QTest::keyClick(receiver, Qt::Key_Down);
+    EXPECT_EQ(ends, 0) << "other keys go to the drop-down";
+    QTest::keyClick(receiver, Qt::Key_Escape);
+    EXPECT_EQ(ends, 1);
+    frm->cmbFonts[1]->hidePopup();
+}
+
 TEST_F(WindowTest, TitleBarLabelsAndCloseRequests) {
     auto frm = MakeWindow();
     frm->Load();
@@ -180,6 +216,13 @@ TEST(SettingsStore, KeysIgnoreLetterCaseAndWritesReachTheDisk) {
     EXPECT_NE(file.find("[ui_tests]"), std::string::npos) << file;
     EXPECT_NE(file.find("fontold=Mac Cyrillic"), std::string::npos) << file;
     std::filesystem::remove(test::SettingsFile().toStdString());
+}
+
+TEST(SettingsStore, IsNamedAfterTheExecutableWithoutItsLastExtension) {
+    EXPECT_EQ(ui::SettingsStoreName("/usr/lib/varnex2010/Varnex2010"), "varnex2010");
+    EXPECT_EQ(ui::SettingsStoreName("/opt/tools/varnex.2010.exe"), "varnex.2010");
+    EXPECT_EQ(ui::SettingsStoreName("C:/Program Files/Varnex 2010/Varnex2010.exe"), "varnex2010");
+    EXPECT_EQ(ui::SettingsStoreName("/home/u/my.varnex.exe"), "my.varnex");
 }
 
 }  // namespace

@@ -1,25 +1,31 @@
 #pragma once
 
-#include <QWebEngineView>
+#include <QObject>
 
 #include "AdvertPanel.h"
 
+class QQuickView;
+class QWebEngineLoadingInfo;
+
 namespace varnex::ui {
 
-// The advert panel on Qt WebEngine.
-class WebAdvertPanel : public QWebEngineView, public AdvertPanel {
+// The advert panel on Qt WebEngine, drawn by Qt Quick in a native window of its own inside
+// the panel's place. A web view among the window's widgets would need the whole main window
+// composed with OpenGL, and Qt would create the main window's native window anew for that
+// when the advert arrives: the window would blink, lose its minimised state and its id.
+class WebAdvertPanel : public QObject, public AdvertPanel {
     Q_OBJECT
 public:
-    WebAdvertPanel(QWidget* parent, Handlers handlers);
+    // `view` shows the page (AdvertPage.qml) and is owned by the window container.
+    WebAdvertPanel(QQuickView* view, Handlers handlers);
     void Navigate2(const QUrl& url) override;
 
-protected:
-    // Pages cannot open windows (window.open, target=_blank): nothing leaves the panel.
-    QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
+private slots:
+    void OnArrived(const QString& url);
+    void OnLoadingChanged(const QWebEngineLoadingInfo& info);
 
 private:
-    void OnLoadingChanged(const class QWebEngineLoadingInfo& info);
-
+    QObject* page_;
     Handlers handlers_;
 };
 
