@@ -1,11 +1,15 @@
-// The file job's own code on a 1 GiB file, side by side in one run with iconv and with tr
-// doing the same byte mapping, to /dev/null and to a new file on disk, on every conversion
-// path this processor has (or the one VARNEX_VECTOR names).
+// The file job's own code and the command line `varnex` on a 1 GiB file, side by side in one
+// run with iconv and with tr doing the same byte mapping, to /dev/null and to a new file on
+// disk, on every conversion path this processor has (or the one VARNEX_VECTOR names).
 //   build/bin/file_job_bench [WORK_FOLDER] [--rss]
 //   VARNEX_VECTOR=scalar build/bin/file_job_bench
-// --rss also converts a 4 GiB source and prints the growth of the resident memory.
+// --rss also converts a 4 GiB source, with the job and with varnex, and prints the growth of
+// the resident memory.
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -111,6 +115,27 @@ long MaxResidentKiB() {
     return usage.ru_maxrss;
 }
 
+// Runs a program and returns its peak resident memory in KiB.
+long PeakOfProgram(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::vector<std::string> words = args;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::cerr << "cannot start " << args[0] << "\n";
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +149,7 @@ int main(int argc, char** argv) {
     const fs::path work = argc > 1 && argv[1][0] != '-' ? fs::path(argv[1]) : fs::temp_directory_path();
     const bool rss = argc > 1 && std::string(argv[argc - 1]) == "--rss";
     const fs::path database = fs::path(argv[0]).parent_path() / varnex::kFontMapFileName;
+    const std::string cli = "'" + (fs::path(argv[0]).parent_path() / "varnex").string() + "'";
     const fs::path source = work / "varnex_bench_source.txt", output = work / "varnex_bench_output.txt";
     WriteSample(source, kGiB);
     QuietHost host;
@@ -157,6 +183,22 @@ int main(int argc, char** argv) {
             row("job KOI8-R -> Windows-1251 vs tr" + on, oneToOne, tr);
             row("job KOI8-R -> Windows-1251 vs iconv" + on, oneToOne, iconv);
             row("job KOI8-R -> GOST 7.79-B Latin vs tr" + on, multi, tr);
+            const std::string varnex =
+                "VARNEX_VECTOR=" + std::string(varnex::VectorLevelName(path)) + " " + cli;
+            const std::string into = target == "/dev/null" ? " > " + to : " --force -o " + to;
+            const double fromFile = Best([&] { Shell(varnex + " -f KOI8-R -t Windows-1251 " + src + into); });
+            const double fromPipe =
+                Best([&] { Shell("cat " + src + " | " + varnex + " -f KOI8-R -t Windows-1251" + into); });
+            const double catPipe = Best([&] { Shell("cat " + src + " | cat > /dev/null"); });
+            row("varnex KOI8-R -> Windows-1251 vs the job" + on, fromFile, oneToOne);
+            row("varnex KOI8-R -> Windows-1251 vs tr" + on, fromFile, tr);
+            row("cat | varnex KOI8-R -> Windows-1251 vs varnex FILE" + on, fromPipe, fromFile);
+            row("cat | cat > /dev/null (the pipe alone)", catPipe, fromPipe);
+            if (target != "/dev/null") {
+                const double plain =
+                    Best([&] { Shell(varnex + " -f KOI8-R -t Windows-1251 " + src + " > " + to); });
+                row("varnex > FILE (no sync, as the job) vs the job" + on, plain, oneToOne);
+            }
         }
     }
     fs::remove(output);
@@ -169,6 +211,11 @@ int main(int argc, char** argv) {
         varnex::RunFileJob(big, "/dev/null", latin, host, dialogs);
         std::printf("\n4 GiB source: resident memory grew by %ld KiB (peak %ld KiB)\n",
                     MaxResidentKiB() - before, MaxResidentKiB());
+        const std::string varnex = (fs::path(argv[0]).parent_path() / "varnex").string();
+        const long small = PeakOfProgram({varnex, "-f", "KOI8-R", "-t", "GOST 7.79-B Latin", "/dev/null"});
+        const long large = PeakOfProgram({varnex, "-f", "KOI8-R", "-t", "GOST 7.79-B Latin", big.string()});
+        std::printf("varnex: peak resident memory %ld KiB on an empty input, %ld KiB on 4 GiB (+%ld KiB)\n",
+                    small, large, large - small);
         fs::remove(big);
     }
     fs::remove(source);
