@@ -4,19 +4,10 @@
 #include "CliSupport.h"
 #include "FileJob.h"
 #include "FontLoaders.h"
+#include "ShippedCodePages.h"
 
 namespace varnex::test {
 namespace {
-
-struct CodePage {
-    const char* font;
-    const char* iconvName;
-};
-const std::vector<CodePage> kCodePages = {
-    {"KOI8-R", "KOI8-R"}, {"KOI8-U", "KOI8-U"},         {"Windows-1251", "CP1251"},
-    {"CP866", "CP866"},   {"ISO-8859-5", "ISO-8859-5"}, {"Mac Cyrillic", "MAC-CYRILLIC"},
-    {"CP855", "CP855"},   {"CP1125", "CP1125"},         {"MIK", "MIK"},
-};
 
 RunResult Iconv(const CodePage& from, const CodePage& to, const std::filesystem::path& file) {
     return RunProgram("/usr/bin/iconv", {"-c", "-f", from.iconvName, "-t", to.iconvName, file.string()});

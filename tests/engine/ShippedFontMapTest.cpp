@@ -9,6 +9,7 @@
 #include "ByteSink.h"
 #include "ConvertBuffer.h"
 #include "FontLoaders.h"
+#include "ShippedCodePages.h"
 #include "TestDatabase.h"
 
 namespace varnex {
@@ -16,15 +17,8 @@ namespace {
 
 const std::filesystem::path kShipped = VARNEX_SHIPPED_FONT_MAP;
 
-struct CodePage {
-    const char* font;
-    const char* iconvName;
-};
-const std::vector<CodePage> kCodePages = {
-    {"KOI8-R", "KOI8-R"}, {"KOI8-U", "KOI8-U"},         {"Windows-1251", "CP1251"},
-    {"CP866", "CP866"},   {"ISO-8859-5", "ISO-8859-5"}, {"Mac Cyrillic", "MAC-CYRILLIC"},
-    {"CP855", "CP855"},   {"CP1125", "CP1125"},         {"MIK", "MIK"},
-};
+using test::CodePage;
+using test::kCodePages;
 const char kTranslit[] = "GOST 7.79-B Latin";
 
 // iconv of one byte; nullopt when iconv cannot convert it (as -c drops it).
