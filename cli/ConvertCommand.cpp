@@ -82,7 +82,9 @@ int ListFonts(const std::filesystem::path& mapPath, std::ostream& out) {
 std::unique_ptr<SourceFile> OpenInput(const std::string& input) {
     if (input != "-") return std::make_unique<SourceFile>(input);
     ::fcntl(STDIN_FILENO, F_SETPIPE_SZ, kPipeSize);
-    return std::make_unique<SourceFile>(::dup(STDIN_FILENO), "standard input");
+    const int fd = ::dup(STDIN_FILENO);
+    if (fd < 0) throw Failure(kDeviceError, "standard input: cannot be read");
+    return std::make_unique<SourceFile>(fd, "standard input");
 }
 
 std::uint64_t KnownSize(const std::string& input) {
@@ -134,14 +136,16 @@ public:
     }
     NewFile& File() { return output_->File(); }
     void Commit(bool replace) {
+        output_->File().Sync();  // the long part, still open to an interrupt
         const SignalHold hold;
         output_->Commit(replace);
         guard_.reset();
     }
 
 private:
-    std::unique_ptr<SafeOutput> output_;
+    // destroyed after the output, which removes the temporary file of an unfinished run
     std::unique_ptr<TemporaryFileGuard> guard_;
+    std::unique_ptr<SafeOutput> output_;
 };
 
 int Fail(std::ostream& err, const std::string& message) {
@@ -165,9 +169,26 @@ int ConvertBeside(Run& run, const OutputPlan& plan) {
     return result;
 }
 
-int ConvertAllInto(Run& run, const OutputPlan& plan, NewFile& output) {
+// Into one file every input must convert, or the file is not put in place.
+void ConvertAllInto(Run& run, const OutputPlan& plan, NewFile& output) {
     for (const auto& input : plan.inputs) ConvertInput(run, input, *OpenInput(input), output);
-    return kSuccess;
+}
+
+// To standard output an input that cannot be read is reported and the others go on, as cat
+// and iconv do.
+int ConvertEachInto(Run& run, const OutputPlan& plan, NewFile& output) {
+    int result = kSuccess;
+    for (const auto& input : plan.inputs) {
+        std::unique_ptr<SourceFile> source;
+        try {
+            source = OpenInput(input);
+        } catch (const Failure& failure) {
+            result = Fail(run.err, failure.what());
+            continue;
+        }
+        ConvertInput(run, input, *source, output);
+    }
+    return result;
 }
 
 int ConvertPlan(Run& run, const OutputPlan& plan) {
@@ -186,9 +207,9 @@ int ConvertPlan(Run& run, const OutputPlan& plan) {
             throw Failure(kPathAccessError, plan.outputs.front().string() + ": cannot be opened for writing");
         if (!device) ::fcntl(fd, F_SETPIPE_SZ, kPipeSize);
         NewFile output(fd, device ? plan.outputs.front() : std::filesystem::path("standard output"));
-        ConvertAllInto(run, plan, output);
+        const int result = ConvertEachInto(run, plan, output);
         output.Close();
-        return kSuccess;
+        return result;
     } catch (const std::exception& failure) {
         return Fail(run.err, failure.what());
     }
@@ -206,9 +227,13 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
         return Fail(err, failure.what());
     }
     OutputPlan plan;
-    if (const auto fault = PlanOutputs(options, target, plan)) {
-        err << "varnex: " << fault->message << '\n';
-        return fault->usage ? kUsage : kFailed;
+    try {
+        if (const auto fault = PlanOutputs(options, target, plan)) {
+            err << "varnex: " << fault->message << '\n';
+            return fault->usage ? kUsage : kFailed;
+        }
+    } catch (const std::exception& failure) {
+        return Fail(err, failure.what());
     }
     return ConvertPlan(run, plan);
 }

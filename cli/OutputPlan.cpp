@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <set>
+#include <utility>
 
 #include "AskNewFileName.h"
 
@@ -14,7 +15,7 @@ namespace {
 struct Identity {
     dev_t device;
     ino_t inode;
-    bool operator==(const Identity&) const = default;
+    auto operator<=>(const Identity&) const = default;
 };
 
 std::optional<Identity> IdentityOf(const struct stat& info) { return Identity{info.st_dev, info.st_ino}; }
@@ -25,13 +26,27 @@ std::optional<Identity> IdentityOfPath(const std::filesystem::path& path) {
     return IdentityOf(info);
 }
 
-// The input the output would overwrite, if any.
+std::optional<Identity> IdentityOfDescriptor(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return IdentityOf(info);
+}
+
+// The input the output would overwrite, if any; standard input counts when it is a file.
 std::optional<std::string> InputAt(const std::vector<std::string>& inputs, const Identity& output) {
     for (const auto& input : inputs) {
-        if (input == "-") continue;
-        if (IdentityOfPath(input) == output) return input;
+        const auto identity = input == "-" ? IdentityOfDescriptor(STDIN_FILENO) : IdentityOfPath(input);
+        if (identity == output) return input == "-" ? "standard input" : input;
     }
     return std::nullopt;
+}
+
+// Where a new file of that name would go: its folder's identity and its name, so that two
+// spellings of one folder (links, "..") give the same place.
+std::optional<std::pair<Identity, std::string>> PlaceOf(const std::filesystem::path& path) {
+    const auto folder = IdentityOfPath(path.has_parent_path() ? path.parent_path() : ".");
+    if (!folder) return std::nullopt;
+    return std::pair{*folder, path.filename().string()};
 }
 
 std::optional<PlanFault> CheckFileOutput(const std::filesystem::path& output,
@@ -48,9 +63,9 @@ std::optional<PlanFault> CheckFileOutput(const std::filesystem::path& output,
 }
 
 std::optional<PlanFault> CheckStandardOutput(const std::vector<std::string>& inputs) {
-    struct stat info {};
-    if (::fstat(STDOUT_FILENO, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    if (const auto input = InputAt(inputs, *IdentityOf(info))) {
+    const auto output = IdentityOfDescriptor(STDOUT_FILENO);
+    if (!output) return std::nullopt;
+    if (const auto input = InputAt(inputs, *output)) {
         return PlanFault{*input + ": is also the standard output; an output is never its own source"};
     }
     return std::nullopt;
@@ -63,26 +78,22 @@ bool IsDeviceOrPipe(const std::filesystem::path& path) {
 
 std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::string& targetFont,
                                     OutputPlan& plan) {
-    std::set<std::filesystem::path> named;
+    std::set<std::pair<Identity, std::string>> places;
     for (const auto& input : plan.inputs) {
         const std::filesystem::path output = ProposedPath(input, targetFont);
-        const std::filesystem::path spelled = std::filesystem::absolute(output).lexically_normal();
-        if (!named.insert(spelled).second) {
+        const auto place = PlaceOf(output);
+        if (place && !places.insert(*place).second) {
             return PlanFault{output.string() + ": named as the output of two inputs", true};
         }
         if (auto fault = CheckFileOutput(output, plan.inputs, options.force)) return fault;
         plan.outputs.push_back(output);
     }
-    // the same file reached by two spellings (links) is one output too
-    for (std::size_t i = 0; i < plan.outputs.size(); ++i) {
-        const auto first = IdentityOfPath(plan.outputs[i]);
-        for (std::size_t j = i + 1; first && j < plan.outputs.size(); ++j) {
-            if (IdentityOfPath(plan.outputs[j]) == first) {
-                return PlanFault{plan.outputs[j].string() + ": named as the output of two inputs", true};
-            }
-        }
-    }
     return std::nullopt;
+}
+
+bool IsStandardOutput(const std::filesystem::path& path) {
+    const auto output = IdentityOfDescriptor(STDOUT_FILENO);
+    return path == "-" || (output && IdentityOfPath(path) == output);
 }
 
 }  // namespace
@@ -99,17 +110,22 @@ std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::s
         plan.kind = OutputKind::BesideEach;
         return PlanBeside(options, targetFont, plan);
     }
-    if (!options.output) {
+    if (!options.output || IsStandardOutput(*options.output)) {
         plan.kind = OutputKind::StandardOutput;
         return CheckStandardOutput(plan.inputs);
     }
-    plan.outputs = {*options.output};
-    if (IsDeviceOrPipe(*options.output)) {
+    // a link given as the output is written through: its target is replaced, the link stays
+    std::error_code error;
+    const bool link = std::filesystem::is_symlink(*options.output, error);
+    const std::filesystem::path output =
+        link ? std::filesystem::weakly_canonical(*options.output, error) : *options.output;
+    plan.outputs = {error ? *options.output : output};
+    if (IsDeviceOrPipe(plan.outputs.front())) {
         plan.kind = OutputKind::Device;
         return std::nullopt;
     }
     plan.kind = OutputKind::OneFile;
-    return CheckFileOutput(*options.output, plan.inputs, options.force);
+    return CheckFileOutput(plan.outputs.front(), plan.inputs, options.force);
 }
 
 }  // namespace varnex::cli

@@ -15,7 +15,7 @@ to standard output, to one file (-o) or to a new file beside it (--beside).
   -t, --to TARGET     the font to convert to
                       Names are matched exactly, then ignoring letter case, blanks and
                       punctuation ("koi8r" finds "KOI8-R").
-  -o, --output OUT    write everything to OUT
+  -o, --output OUT    write everything to OUT (- is standard output)
       --beside        write each FILE to SOURCEBASE_TARGET.txt in its own folder, the
                       name the window proposes
       --force         replace an output file that exists already

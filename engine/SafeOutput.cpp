@@ -73,6 +73,11 @@ SafeOutput::~SafeOutput() {
 void SafeOutput::Commit(bool replace) {
     file_->Sync();
     file_->Close();
+    struct stat replaced {};
+    if (replace && ::stat(final_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        // a replaced file keeps who may read it
+        ::chmod(temporary_.c_str(), replaced.st_mode & 07777);
+    }
     const int result =
         replace ? ::rename(temporary_.c_str(), final_.c_str()) : RenameNoReplace(temporary_, final_);
     if (result != 0) {

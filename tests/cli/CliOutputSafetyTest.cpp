@@ -84,16 +84,57 @@ TEST_F(CliOutput, NeverWritesOverTheSourceBySpellingOrLink) {
     EXPECT_EQ(ReadFile(dir / "in.txt"), source);
 }
 
+TEST_F(CliOutput, NeverWritesOverStandardInputsFile) {
+    RunSetup fromSource;
+    fromSource.standardInput = dir / "in.txt";
+    const RunResult replaced = Varnex(With({"--force", "-o", In()}), fromSource);
+    EXPECT_EQ(replaced.exitCode, 1);
+    EXPECT_NE(replaced.err.find("is the input file standard input"), std::string::npos) << replaced.err;
+    RunSetup appending = fromSource;
+    appending.standardOutput = dir / "in.txt";
+    const RunResult growing = Varnex(With({}), appending);
+    EXPECT_EQ(growing.exitCode, 1);
+    EXPECT_EQ(ReadFile(dir / "in.txt"), source);
+}
+
+TEST_F(CliOutput, StandardOutputByNameAndALinkWrittenThrough) {
+    RunSetup captured;
+    captured.standardOutput = dir / "captured.txt";
+    EXPECT_EQ(Varnex(With({"-o", "-", In()}), captured).exitCode, 0);
+    EXPECT_EQ(Varnex(With({"-o", "/dev/stdout", In()}), captured).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir / "captured.txt").size(), 2 * source.size());
+
+    WriteFile(dir / "target.txt", "old");
+    std::filesystem::permissions(dir / "target.txt",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink(dir / "target.txt", dir / "link.txt");
+    ASSERT_EQ(Varnex(With({"--force", "-o", (dir / "link.txt").string(), In()})).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(ReadFile(dir / "target.txt").size(), source.size());
+    // a replaced file keeps who may read it
+    EXPECT_EQ(std::filesystem::status(dir / "target.txt").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(CliOutput, AnUnreadableInputDoesNotStopTheOthersOnStandardOutput) {
+    const RunResult result = Varnex(With({(dir / "missing.txt").string(), In()}));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "\xcf\xf0\xe8\xe2\xe5\xf2\r\n");
+    EXPECT_NE(result.err.find("missing.txt"), std::string::npos);
+}
+
 TEST_F(CliOutput, TheSameOutputForTwoInputsIsAUsageError) {
     WriteFile(dir / "in.md", source);
-    for (const auto& second : {In(), (dir / "in.md").string(), (dir / "." / "in.txt").string()}) {
+    std::filesystem::create_directory_symlink(dir.Path(), dir / "again");
+    for (const auto& second : {In(), (dir / "in.md").string(), (dir / "." / "in.txt").string(),
+                               (dir / "again" / "in.md").string()}) {
         const RunResult result = Varnex(With({"--beside", In(), second}));
         EXPECT_EQ(result.exitCode, 2) << second;
         EXPECT_NE(result.err.find("in_Windows-1251.txt: named as the output of two inputs"),
                   std::string::npos)
             << result.err;
     }
-    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"in.md", "in.txt"}));
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"again", "in.md", "in.txt"}));
 }
 
 TEST_F(CliOutput, AFullDiskLeavesNoPartialFile) {
