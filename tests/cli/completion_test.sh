@@ -32,4 +32,6 @@ printf 'Alpha\tBeta Two\n65\t66\n' >"$tmp/map.tsv"
 "$1/tools/build_font_map" "$tmp/map.tsv" "$tmp/other.dll" >/dev/null
 expect "fonts of --map" "$(complete_words --map "$tmp/other.dll" -f '')" 'Alpha
 Beta\ Two'
+expect "fonts of --map=" "$(complete_words --map = "$tmp/other.dll" -t '')" 'Alpha
+Beta\ Two'
 echo "completion: all passed"
