@@ -1,8 +1,8 @@
 # Steps shared by the end-to-end tests of a running file job. Source it after x_session.sh.
 
-# Starts the program with KOI8-R -> Windows-1251 chosen; sets app_pid and window. The
-# window is created anew when the advert panel arrives (3 s after the start): a click at
-# that moment is lost, so the steps begin once that has happened (or 8 s have passed).
+# Starts the program with KOI8-R -> Windows-1251 chosen; sets app_pid and window. The steps
+# begin once the advert panel's tick (3 s after the start) is past, so that they do not race
+# it: a window that is created anew then is followed, or 8 s pass.
 start_program_with_fonts() {
   mkdir -p "$XDG_CONFIG_HOME/varnex2010"
   printf '[varnex2010]\nwindowtop=1500\nwindowleft=3000\nfontold=KOI8-R\nfontnew=Windows-1251\n' \

@@ -4,6 +4,7 @@
 # the converted text.   file_job_test.sh PATH/TO/Varnex2010
 program=$1
 source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/file_job_steps.sh"
 
 mkdir -p "$XDG_CONFIG_HOME/varnex2010" "$work/texts"
 printf '[varnex2010]\nwindowtop=1500\nwindowleft=3000\nfontold=KOI8-R\nfontnew=Windows-1251\n' \
@@ -14,18 +15,7 @@ printf '\xF0\xD2\xC9\xD7\xC5\xD4\n' >"$work/texts/letter.txt"
 app_pid=$!
 window=$(wait_for_window "Varnex 2010") || fail "no main window"
 
-xdotool mousemove --window "$window" 248 82 click 1
-dialog=$(wait_for_window "Select a Plain Text file for conversion") || fail "no open-file dialog"
-# keys typed before the dialog has its focus are lost on a busy machine: type again then
-for _ in 1 2 3; do
-  sleep 0.3
-  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
-  xdotool key ctrl+a
-  xdotool type --delay 5 "$work/texts/letter.txt"
-  xdotool key Return
-  for _ in $(seq 60); do xdotool getwindowname "$dialog" >/dev/null 2>&1 || break; sleep 0.05; done
-  xdotool getwindowname "$dialog" >/dev/null 2>&1 || break
-done
+choose_source "$work/texts/letter.txt"
 
 xdotool mousemove --window "$window" 145 261 click 1
 prompt=$(wait_for_window "Save as..") || fail "no name prompt"
