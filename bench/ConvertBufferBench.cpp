@@ -15,6 +15,7 @@
 #include "ConvertBuffer.h"
 #include "Failure.h"
 #include "FontLoaders.h"
+#include "VectorPaths.h"
 
 namespace {
 
@@ -78,13 +79,7 @@ void BM_Memcpy(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-// The paths to measure: the one VARNEX_VECTOR names, or every one this processor has.
-std::vector<varnex::VectorLevel> PathsToMeasure() {
-    varnex::ApplyVectorChoice();
-    const char* forced = std::getenv("VARNEX_VECTOR");
-    if (forced && *forced) return {varnex::ChosenVectorLevel()};
-    return varnex::VectorLevelsHere();
-}
+using varnex::bench::PathsToMeasure;
 
 void RegisterBenchmarks() {
     benchmark::RegisterBenchmark("BM_Memcpy", BM_Memcpy);

@@ -26,6 +26,7 @@
 #include "Failure.h"
 #include "FileJob.h"
 #include "FontLoaders.h"
+#include "VectorPaths.h"
 
 namespace {
 
@@ -107,13 +108,7 @@ std::string TrCommand(const varnex::FontMap& map) {
     return "tr '" + from + "' '" + to + "'";
 }
 
-// The paths to measure: the one VARNEX_VECTOR names, or every one this processor has.
-std::vector<varnex::VectorLevel> PathsToMeasure() {
-    varnex::ApplyVectorChoice();
-    const char* forced = std::getenv("VARNEX_VECTOR");
-    if (forced && *forced) return {varnex::ChosenVectorLevel()};
-    return varnex::VectorLevelsHere();
-}
+using varnex::bench::PathsToMeasure;
 
 long MaxResidentKiB() {
     rusage usage{};

@@ -54,14 +54,6 @@ std::string ResolveFont(const FontTable& table, const std::string& typed,
     throw Failure(kItemNotFound, where + " is not in the map; the nearest are " + Listed(match.nearest));
 }
 
-FontTable ReadMap(const std::filesystem::path& mapPath) {
-    FontTable table = ReadFontTable(mapPath);
-    if (table.rows.empty()) {
-        throw Failure(kDatabaseFailure, "The table font_info in \"" + mapPath.string() + "\" holds no rows.");
-    }
-    return table;
-}
-
 // The map's rows for the pair; a bad cell is reported with the map's name.
 void BuildMap(const FontTable& table, const std::string& source, const std::string& target,
               const std::filesystem::path& mapPath, FontMap& map) {
@@ -219,7 +211,7 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
     Run run{options, {}, err};
     std::string target;
     try {
-        const FontTable table = ReadMap(mapPath);
+        const FontTable table = ReadFontTable(mapPath);
         const std::string source = ResolveFont(table, options.source, mapPath);
         target = ResolveFont(table, options.target, mapPath);
         BuildMap(table, source, target, mapPath, run.map);
