@@ -14,14 +14,15 @@ constexpr std::size_t kVectorThreshold = 64;
 std::size_t ConvertMultiCode([[maybe_unused]] VectorLevel level, const FontMap& map, const std::uint8_t* in,
                              std::size_t count, std::uint8_t* out) {
     [[maybe_unused]] const bool vector = count >= kVectorThreshold;
-    [[maybe_unused]] const std::size_t longest = map.MaxEntryLength();
+    const std::size_t longest = map.MaxEntryLength();
 #if defined(__x86_64__)
     if (vector && level == VectorLevel::Avx512 && longest <= FontMap::kPlanes) {
         return kernels::TranslatePlanesAvx512(map, in, count, out);
     }
 #endif
-    return map.MaxEntryLength() <= FontMap::kPackedCodes ? kernels::TranslatePackedShort(map, in, count, out)
-                                                         : kernels::TranslatePacked(map, in, count, out);
+    if (longest <= FontMap::kNarrowCodes) return kernels::TranslatePackedNarrow(map, in, count, out);
+    return longest <= FontMap::kPackedCodes ? kernels::TranslatePackedShort(map, in, count, out)
+                                            : kernels::TranslatePacked(map, in, count, out);
 }
 
 std::size_t ConvertOneCode(VectorLevel level, const FontMap& map, const std::uint8_t* in, std::size_t count,

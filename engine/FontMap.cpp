@@ -14,9 +14,11 @@ void FontMap::Clear() {
     byteValue_.fill(0);
     byteKeep_.fill(0);
     packed_.fill(0);
+    narrow_.fill(0);
     for (auto& plane : planes_) plane.fill(0);
     lengths_.fill(0);
     maxLength_ = 0;
+    UpdateMarkedValues();
     UpdateGroups();
 }
 
@@ -35,13 +37,32 @@ void FontMap::Set(int code, std::string_view codes) {
         packed = static_cast<std::uint64_t>(kEscape) << 56;
     }
     packed_[code] = packed;
+    narrow_[code] = codes.size() <= kNarrowCodes ? static_cast<std::uint32_t>(packed & 0xFFFFFF) |
+                                                       static_cast<std::uint32_t>(codes.size() << 24)
+                                                 : 0;
     const bool fitsPlanes = codes.size() <= kPlanes;
     lengths_[code] = fitsPlanes ? static_cast<std::uint8_t>(codes.size()) : 0;
     for (std::size_t j = 0; j < kPlanes; ++j) {
         planes_[j][code] = fitsPlanes && j < codes.size() ? static_cast<std::uint8_t>(codes[j]) : 0;
     }
     UpdateMaxLength();
+    UpdateMarkedValues();
     UpdateGroups();
+}
+
+void FontMap::UpdateMarkedValues() {
+    std::array<bool, 256> taken{};
+    for (int code = 0; code < 256; ++code) {
+        if (byteKeep_[code]) taken[byteValue_[code]] = true;
+    }
+    dropMarker_ = static_cast<std::uint8_t>(std::find(taken.begin(), taken.end(), false) - taken.begin());
+    keepsLowerHalf_ = dropMarker_ == 0;
+    for (int code = 0; code < 256; ++code) {
+        markedValue_[code] = byteKeep_[code] ? byteValue_[code] : dropMarker_;
+        byteEntry_[code] = byteKeep_[code] ? byteValue_[code] : kDropped;
+        if (code >= 1 && code < 128 && !(byteKeep_[code] && byteValue_[code] == code))
+            keepsLowerHalf_ = false;
+    }
 }
 
 void FontMap::UpdateGroups() {
@@ -49,17 +70,10 @@ void FontMap::UpdateGroups() {
         const bool firstOfHalf = group % 8 == 0;
         for (int i = 0; i < 16; ++i) {
             const int code = group * 16 + i;
-            const std::uint8_t below = firstOfHalf ? 0 : byteValue_[code - 16];
+            const std::uint8_t below = firstOfHalf ? 0 : markedValue_[code - 16];
             groups_.xorValues[group][i] = groups_.xorValues[group][i + 16] =
-                static_cast<std::uint8_t>(byteValue_[code] ^ below);
+                static_cast<std::uint8_t>(markedValue_[code] ^ below);
         }
-    }
-    std::memset(groups_.dropBits, 0, sizeof groups_.dropBits);
-    for (int code = 0; code < 256; ++code) {
-        if (byteKeep_[code]) continue;
-        const auto bit = static_cast<std::uint8_t>(1u << ((code >> 4) & 7));
-        groups_.dropBits[code >> 7][code & 15] |= bit;
-        groups_.dropBits[code >> 7][(code & 15) + 16] |= bit;
     }
 }
 

@@ -33,6 +33,13 @@ public:
     const std::array<std::uint8_t, 256>& ByteValues() const { return byteValue_; }
     const std::array<std::uint8_t, 256>& ByteKeeps() const { return byteKeep_; }
     const std::array<std::uint64_t, 256>& Packed() const { return packed_; }
+    // Entries of up to three codes in four bytes, the count on top (longer entries: 0).
+    static constexpr int kNarrowCodes = 3;
+    const std::array<std::uint32_t, 256>& NarrowPacked() const { return narrow_; }
+    // The byte table in one load per code: the value in the low byte, kDropped when the code
+    // has no single-code entry.
+    static constexpr std::uint16_t kDropped = 0x100;
+    const std::array<std::uint16_t, 256>& ByteEntries() const { return byteEntry_; }
 
     // For entries of up to kPlanes codes: plane j holds each entry's code j, and
     // EntryLengths() each entry's length (code 0 and longer entries: 0).
@@ -40,28 +47,42 @@ public:
     const std::uint8_t* Plane(int j) const { return planes_[j].data(); }
     const std::uint8_t* EntryLengths() const { return lengths_.data(); }
 
-    // The byte table in the form the 32-byte lookup reads: sixteen groups of sixteen codes,
+    // The byte table with a marker in place of every code that has no single-code entry: a
+    // byte that no kept code converts to. One is always free, since code 0 is never kept; it
+    // is 0 whenever 0 is free. A vector loop then finds the dropped codes by comparing its
+    // results with the marker, without a second lookup.
+    const std::array<std::uint8_t, 256>& MarkedValues() const { return markedValue_; }
+    std::uint8_t DropMarker() const { return dropMarker_; }
+    // Codes 1..127 convert to themselves and the marker is 0: the lower half of the marked
+    // table is then the code itself, and a lookup needs only the upper half.
+    bool KeepsLowerHalf() const { return keepsLowerHalf_; }
+
+    // The marked table in the form the 32-byte lookup reads: sixteen groups of sixteen codes,
     // each repeated once per 128-bit lane. A lookup of group k with index (code - 16k) hits
     // every group from the code's own half (0..7 or 8..15) up to its own, so each group holds
     // its values XORed with the group below it in the same half, and the XOR of the hits
-    // telescopes to the code's own value. dropBits marks the codes without a single-code
-    // entry: bit (code >> 4) & 7 of byte (code & 15), in table code >> 7.
+    // telescopes to the code's own value.
     struct ByteGroups {
         alignas(32) std::uint8_t xorValues[16][32];
-        alignas(32) std::uint8_t dropBits[2][32];
     };
     const ByteGroups& Groups() const { return groups_; }
 
 private:
     void UpdateMaxLength();
+    void UpdateMarkedValues();
     void UpdateGroups();
 
     std::array<std::string, 256> entries_;
     std::array<std::uint8_t, 256> byteValue_{};
     std::array<std::uint8_t, 256> byteKeep_{};
     std::array<std::uint64_t, 256> packed_{};
+    std::array<std::uint32_t, 256> narrow_{};
     std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
     std::array<std::uint8_t, 256> lengths_{};
+    std::array<std::uint8_t, 256> markedValue_{};
+    std::array<std::uint16_t, 256> byteEntry_{};
+    std::uint8_t dropMarker_ = 0;
+    bool keepsLowerHalf_ = false;
     ByteGroups groups_{};
     std::size_t maxLength_ = 0;
 };

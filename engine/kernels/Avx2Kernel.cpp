@@ -32,34 +32,31 @@ constexpr KeepShuffles MakeKeepShuffles() {
 constexpr KeepShuffles kKeepShuffles = MakeKeepShuffles();
 
 // Index (code - 16k) has bit 7 clear, so vpshufb reads group k, exactly for the groups k
-// from the start of the code's half up to its own group (see FontMap::ByteGroups). Each half
-// XORs its hits into two accumulators of its own; the code's bit 7 then chooses the half.
-// The groups are read from memory at each use: sixteen of them would not fit the registers.
-VARNEX_AVX2 inline __m256i LookUp(const __m256i* groups, __m256i codes) {
+// from the start of the code's half up to its own group (see FontMap::ByteGroups). The eight
+// groups of one half are XORed into four accumulators; `index` starts at the code's distance
+// from the half's first code. The groups are read from memory at each use.
+VARNEX_AVX2 inline __m256i LookUpHalf(const __m256i* groups, __m256i index) {
     const __m256i sixteen = _mm256_set1_epi8(16);
-    __m256i index = codes;
     __m256i acc[4];
-#pragma GCC unroll 16
-    for (int k = 0; k < 16; ++k) {
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
         const __m256i hit = _mm256_shuffle_epi8(_mm256_load_si256(groups + k), index);
-        acc[k / 4] = k % 4 == 0 ? hit : _mm256_xor_si256(acc[k / 4], hit);
+        acc[k % 4] = k < 4 ? hit : _mm256_xor_si256(acc[k % 4], hit);
         index = _mm256_sub_epi8(index, sixteen);
-        // Keeps the compiler from folding the steps into sixteen constants, which it would
+        // Keeps the compiler from folding the steps into eight constants, which it would
         // build anew in every pass through the loop.
         asm("" : "+x"(index));
     }
-    return _mm256_blendv_epi8(_mm256_xor_si256(acc[0], acc[1]), _mm256_xor_si256(acc[2], acc[3]), codes);
+    return _mm256_xor_si256(_mm256_xor_si256(acc[0], acc[1]), _mm256_xor_si256(acc[2], acc[3]));
 }
 
-// Nonzero bytes where the code has no single-code entry.
-VARNEX_AVX2 inline __m256i Dropped(__m256i dropsLow, __m256i dropsHigh, __m256i codes) {
-    const __m256i lowNibble = _mm256_and_si256(codes, _mm256_set1_epi8(0x0F));
-    const __m256i row = _mm256_blendv_epi8(_mm256_shuffle_epi8(dropsLow, lowNibble),
-                                           _mm256_shuffle_epi8(dropsHigh, lowNibble), codes);
-    const __m256i bits = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4,
-                                          8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128);
-    const __m256i highNibble = _mm256_and_si256(_mm256_srli_epi16(codes, 4), _mm256_set1_epi8(0x07));
-    return _mm256_and_si256(row, _mm256_shuffle_epi8(bits, highNibble));
+// The marked value of each code; bit 7 of the code chooses the half. When the lower half
+// is the code itself, only the upper half is looked up.
+template <bool kLowerHalfKept>
+VARNEX_AVX2 inline __m256i LookUp(const __m256i* groups, __m256i codes) {
+    const __m256i upper = LookUpHalf(groups + 8, _mm256_xor_si256(codes, _mm256_set1_epi8(-128)));
+    const __m256i lower = kLowerHalfKept ? codes : LookUpHalf(groups, codes);
+    return _mm256_blendv_epi8(lower, upper, codes);
 }
 
 // Stores the kept bytes of `values` (kept: one bit per byte) eight at a time.
@@ -77,32 +74,55 @@ VARNEX_AVX2 inline std::uint8_t* StoreKept(__m256i values, std::uint32_t kept, s
     return out;
 }
 
-}  // namespace
+// Stores the 32 values whole, or without the codes that read the marker.
+VARNEX_AVX2 inline std::uint8_t* Store(__m256i values, std::uint32_t dropped, std::uint8_t* out) {
+    if (dropped != 0) return StoreKept(values, ~dropped, out);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), values);
+    return out + 32;
+}
 
-// 32 codes per step, stored whole unless one of them has no entry.
-VARNEX_AVX2 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                                           std::uint8_t* out) {
-    const FontMap::ByteGroups& table = map.Groups();
-    const auto* groups = reinterpret_cast<const __m256i*>(table.xorValues);
-    const __m256i dropsLow = _mm256_load_si256(reinterpret_cast<const __m256i*>(table.dropBits[0]));
-    const __m256i dropsHigh = _mm256_load_si256(reinterpret_cast<const __m256i*>(table.dropBits[1]));
+VARNEX_AVX2 inline std::uint32_t Marked(__m256i values, __m256i marker) {
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(values, marker)));
+}
+
+// 64 codes per step in two independent halves, stored whole unless one of them has no entry.
+template <bool kLowerHalfKept>
+VARNEX_AVX2 std::size_t TranslateBytes(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                       std::uint8_t* out) {
+    const auto* groups = reinterpret_cast<const __m256i*>(map.Groups().xorValues);
+    const __m256i marker = _mm256_set1_epi8(static_cast<char>(map.DropMarker()));
     std::uint8_t* const start = out;
     std::size_t i = 0;
-    for (; i + 32 <= count; i += 32) {
-        const __m256i codes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-        const __m256i values = LookUp(groups, codes);
-        const __m256i dropped = Dropped(dropsLow, dropsHigh, codes);
-        if (_mm256_testz_si256(dropped, dropped)) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), values);
-            out += 32;
+    for (; i + 64 <= count; i += 64) {
+        const __m256i first =
+            LookUp<kLowerHalfKept>(groups, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i)));
+        const __m256i second =
+            LookUp<kLowerHalfKept>(groups, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i + 32)));
+        const std::uint32_t firstDropped = Marked(first, marker), secondDropped = Marked(second, marker);
+        if ((firstDropped | secondDropped) == 0) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), first);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), second);
+            out += 64;
         } else {
-            const auto kept = static_cast<std::uint32_t>(
-                _mm256_movemask_epi8(_mm256_cmpeq_epi8(dropped, _mm256_setzero_si256())));
-            out = StoreKept(values, kept, out);
+            out = Store(second, secondDropped, Store(first, firstDropped, out));
         }
+    }
+    if (i + 32 <= count) {
+        const __m256i values =
+            LookUp<kLowerHalfKept>(groups, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i)));
+        out = Store(values, Marked(values, marker), out);
+        i += 32;
     }
     if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
     return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                               std::uint8_t* out) {
+    return map.KeepsLowerHalf() ? TranslateBytes<true>(map, in, count, out)
+                                : TranslateBytes<false>(map, in, count, out);
 }
 
 }  // namespace varnex::kernels

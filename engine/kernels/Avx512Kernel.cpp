@@ -25,28 +25,22 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Lookup512(
                                   _mm512_permutex2var_epi8(t.q2, codes, t.q3));
 }
 
-}  // namespace
-
-// Looks up 64 codes at once: vpermi2b covers 128 table entries, so two of them and a blend
-// on bit 7 cover all 256. Codes without an entry are squeezed out with vpcompressb.
-__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t TranslateBytesAvx512(
+// Looks up 64 codes at once in the marked table: vpermi2b covers 128 table entries, so two
+// of them and a blend on bit 7 cover all 256, or one when the lower half is the code itself.
+// Codes without an entry read the marker and are squeezed out with vpcompressb.
+template <bool kLowerHalfKept>
+__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t TranslateBytes(
     const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
-    const std::uint8_t* value = map.ByteValues().data();
-    const std::uint8_t* keep = map.ByteKeeps().data();
-    const __m512i v0 = _mm512_loadu_si512(value), v1 = _mm512_loadu_si512(value + 64);
-    const __m512i v2 = _mm512_loadu_si512(value + 128), v3 = _mm512_loadu_si512(value + 192);
-    const __m512i k0 = _mm512_loadu_si512(keep), k1 = _mm512_loadu_si512(keep + 64);
-    const __m512i k2 = _mm512_loadu_si512(keep + 128), k3 = _mm512_loadu_si512(keep + 192);
+    const ByteTable512 values = LoadTable512(map.MarkedValues().data());
+    const __m512i marker = _mm512_set1_epi8(static_cast<char>(map.DropMarker()));
     std::uint8_t* const start = out;
     std::size_t i = 0;
     for (; i + 64 <= count; i += 64) {
         const __m512i codes = _mm512_loadu_si512(in + i);
-        const __mmask64 high = _mm512_movepi8_mask(codes);
-        const __m512i result = _mm512_mask_blend_epi8(high, _mm512_permutex2var_epi8(v0, codes, v1),
-                                                      _mm512_permutex2var_epi8(v2, codes, v3));
-        const __m512i kept = _mm512_mask_blend_epi8(high, _mm512_permutex2var_epi8(k0, codes, k1),
-                                                    _mm512_permutex2var_epi8(k2, codes, k3));
-        const __mmask64 keepMask = _mm512_test_epi8_mask(kept, kept);
+        const __m512i upper = _mm512_permutex2var_epi8(values.q2, codes, values.q3);
+        const __m512i lower = kLowerHalfKept ? codes : _mm512_permutex2var_epi8(values.q0, codes, values.q1);
+        const __m512i result = _mm512_mask_blend_epi8(_mm512_movepi8_mask(codes), lower, upper);
+        const __mmask64 keepMask = _mm512_cmpneq_epi8_mask(result, marker);
         if (keepMask == ~__mmask64{0}) {
             _mm512_storeu_si512(out, result);
             out += 64;
@@ -57,6 +51,14 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t T
     }
     if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
     return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out) {
+    return map.KeepsLowerHalf() ? TranslateBytes<true>(map, in, count, out)
+                                : TranslateBytes<false>(map, in, count, out);
 }
 
 // Entries of up to four codes, sixteen input codes per step: each code is spread over four

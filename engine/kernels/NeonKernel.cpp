@@ -30,19 +30,19 @@ inline uint8x16_t LookUp(const ByteTable128& t, uint8x16_t codes) {
 
 }  // namespace
 
-// Sixteen codes per step, stored whole unless one of them has no entry; such a step is
-// left to the scalar loop.
+// Sixteen codes per step in the marked table, stored whole unless one of them has no entry
+// (it reads the marker); such a step is left to the scalar loop.
 std::size_t TranslateBytesNeon(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                std::uint8_t* out) {
-    const ByteTable128 values = LoadTable(map.ByteValues().data());
-    const ByteTable128 keeps = LoadTable(map.ByteKeeps().data());
+    const ByteTable128 values = LoadTable(map.MarkedValues().data());
+    const uint8x16_t marker = vdupq_n_u8(map.DropMarker());
     std::uint8_t* const start = out;
     std::size_t i = 0;
     for (; i + 16 <= count; i += 16) {
         const uint8x16_t codes = vld1q_u8(in + i);
-        const uint8x16_t kept = LookUp(keeps, codes);
-        if (vminvq_u8(kept) != 0) {
-            vst1q_u8(out, LookUp(values, codes));
+        const uint8x16_t result = LookUp(values, codes);
+        if (vmaxvq_u8(vceqq_u8(result, marker)) == 0) {
+            vst1q_u8(out, result);
             out += 16;
         } else {
             out += TranslateBytesScalar(map, in + i, 16, out);

@@ -5,34 +5,41 @@
 
 namespace varnex::kernels {
 
-// Eight codes per step: the output offsets are summed from the keep flags up front, so the
-// eight stores do not wait on one another the way `out += keep[c]` after each would.
-std::size_t TranslateBytesScalar(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                                 std::uint8_t* out) {
+namespace {
+
+// One code at a time: `out` moves on only past a kept code.
+std::uint8_t* KeepEach(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
     const std::uint8_t* value = map.ByteValues().data();
     const std::uint8_t* keep = map.ByteKeeps().data();
+    for (std::size_t i = 0; i < count; ++i) {
+        *out = value[in[i]];
+        out += keep[in[i]];
+    }
+    return out;
+}
+
+}  // namespace
+
+// Eight codes per step, each stored at its own place as though none were dropped, so that
+// no store waits on another; the drop flags of the eight are ORed on the side. The rare step
+// with a dropped code is done again code by code.
+std::size_t TranslateBytesScalar(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out) {
+    const std::uint16_t* entry = map.ByteEntries().data();
     std::uint8_t* const start = out;
     std::size_t i = 0;
     for (; i + 8 <= count; i += 8) {
         const std::uint8_t* c = in + i;
-        const std::size_t at1 = keep[c[0]], at2 = at1 + keep[c[1]], at3 = at2 + keep[c[2]];
-        const std::size_t at4 = at3 + keep[c[3]], at5 = at4 + keep[c[4]], at6 = at5 + keep[c[5]];
-        const std::size_t at7 = at6 + keep[c[6]];
-        out[0] = value[c[0]];
-        out[at1] = value[c[1]];
-        out[at2] = value[c[2]];
-        out[at3] = value[c[3]];
-        out[at4] = value[c[4]];
-        out[at5] = value[c[5]];
-        out[at6] = value[c[6]];
-        out[at7] = value[c[7]];
-        out += at7 + keep[c[7]];
+        unsigned flags = 0;
+#pragma GCC unroll 8
+        for (int k = 0; k < 8; ++k) {
+            const unsigned e = entry[c[k]];
+            out[k] = static_cast<std::uint8_t>(e);
+            flags |= e;
+        }
+        out = flags & FontMap::kDropped ? KeepEach(map, c, 8, out) : out + 8;
     }
-    for (; i < count; ++i) {
-        *out = value[in[i]];
-        out += keep[in[i]];
-    }
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(KeepEach(map, in + i, count - i, out) - start);
 }
 
 // Every entry of up to seven codes is stored as eight bytes at once; the length byte on top
@@ -67,6 +74,28 @@ std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std
         std::memcpy(out + at2, &e2, 8);
         std::memcpy(out + at3, &e3, 8);
         out += at3 + (e3 >> 56);
+    }
+    for (; i < count; ++i) out = PutEntry(map, in[i], out);
+    return static_cast<std::size_t>(out - start);
+}
+
+// Entries of up to three codes, four bytes per store.
+std::size_t TranslatePackedNarrow(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                  std::uint8_t* out) {
+    const auto& narrow = map.NarrowPacked();
+    std::uint8_t* const start = out;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint32_t four;
+        std::memcpy(&four, in + i, 4);
+        const std::uint32_t e0 = narrow[four & 0xFF], e1 = narrow[(four >> 8) & 0xFF];
+        const std::uint32_t e2 = narrow[(four >> 16) & 0xFF], e3 = narrow[four >> 24];
+        const std::size_t at1 = e0 >> 24, at2 = at1 + (e1 >> 24), at3 = at2 + (e2 >> 24);
+        std::memcpy(out, &e0, 4);
+        std::memcpy(out + at1, &e1, 4);
+        std::memcpy(out + at2, &e2, 4);
+        std::memcpy(out + at3, &e3, 4);
+        out += at3 + (e3 >> 24);
     }
     for (; i < count; ++i) out = PutEntry(map, in[i], out);
     return static_cast<std::size_t>(out - start);

@@ -37,17 +37,41 @@ std::string RandomEntry(FuzzedDataProvider& data, std::size_t longest) {
     return entry;
 }
 
+// How the map starts before its random entries: as it comes, with codes 1..127 converting to
+// themselves (as every ASCII-based code page does; one of them may then be changed), or with
+// every code converting to a different value, so that one value alone is left unused.
+enum class Layout { Random, AsciiKept, AsciiKeptButOne, AllValuesButOne, kCount };
+
+void Prefill(FuzzedDataProvider& data, Layout layout, FontMap& map) {
+    if (layout == Layout::AsciiKept || layout == Layout::AsciiKeptButOne) {
+        for (int code = 1; code < 128; ++code) map.Set(code, std::string(1, static_cast<char>(code)));
+    }
+    if (layout == Layout::AllValuesButOne) {
+        const int shift = data.ConsumeIntegral<std::uint8_t>();
+        for (int code = 1; code < 256; ++code) map.Set(code, std::string(1, static_cast<char>(code + shift)));
+    }
+}
+
 FontMap RandomMap(FuzzedDataProvider& data) {
     const std::size_t longest =
         kLongestByKind[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kLongestByKind) - 1)];
+    const auto layout =
+        static_cast<Layout>(data.ConsumeIntegralInRange<int>(0, static_cast<int>(Layout::kCount) - 1));
     FontMap map;
-    for (int code = 1; code < 256; ++code) {
+    Prefill(data, layout, map);
+    const int first = layout == Layout::AsciiKept || layout == Layout::AsciiKeptButOne ? 128
+                      : layout == Layout::AllValuesButOne                              ? 256
+                                                                                       : 1;
+    for (int code = first; code < 256; ++code) {
         // Now and then the same entry as an earlier code.
         if (code > 1 && data.ConsumeIntegral<std::uint8_t>() < 16) {
             map.Set(code, map.Entry(data.ConsumeIntegralInRange<int>(1, code - 1)));
         } else {
             map.Set(code, RandomEntry(data, longest));
         }
+    }
+    if (layout == Layout::AsciiKeptButOne || layout == Layout::AllValuesButOne) {
+        map.Set(data.ConsumeIntegralInRange<int>(1, 255), RandomEntry(data, longest));
     }
     return map;
 }

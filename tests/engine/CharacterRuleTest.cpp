@@ -54,6 +54,23 @@ std::vector<MapCase> Maps() {
     FontMap sparse;
     for (int c = 2; c < 256; c += 2) sparse.Set(c, std::string(1, static_cast<char>(c ^ 0x55)));
     cases.push_back({"every other code dropped", sparse});
+    // Codes 1..127 converting to themselves, as in every ASCII-based code page, and the
+    // upper half moved within itself, with holes; then ways in which the lower half is not
+    // the code itself.
+    FontMap ascii;
+    for (int c = 1; c < 128; ++c) ascii.Set(c, std::string(1, static_cast<char>(c)));
+    for (int c = 128; c < 256; ++c) ascii.Set(c, std::string(1, static_cast<char>(c ^ 0x5A)));
+    for (int c : {128, 200, 255}) ascii.Set(c, "");
+    cases.push_back({"ASCII kept", ascii});
+    FontMap asciiNul = ascii;
+    asciiNul.Set(0xE0, std::string(1, '\0'));
+    cases.push_back({"ASCII kept, an upper code to 0", asciiNul});
+    FontMap asciiHole = ascii;
+    asciiHole.Set(0x41, "");
+    cases.push_back({"ASCII kept but for a hole", asciiHole});
+    FontMap asciiMoved = ascii;
+    asciiMoved.Set(0x7F, "~");
+    cases.push_back({"ASCII kept but for one code", asciiMoved});
     FontMap multi = holes;
     multi.Set(66, "xy");
     multi.Set(70, std::string("\0\0\0", 3));
