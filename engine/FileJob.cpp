@@ -89,6 +89,8 @@ JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem
         output.Flush();
         ShowCaption(host, ProgressCaption(hundredths, separator));
     }
+    // "Completed" means the new file is on the disk, not only in the system's cache.
+    output.Sync();
     output.Close();
     const double end = host.Seconds();
     ShowCaption(host, "FINISHED");

@@ -28,9 +28,9 @@ inline constexpr std::size_t kJobBlockSize = 1024;
 enum class JobEnd { Finished, Cancelled };
 
 // Converts the source into a new file at newPath, block by block, with the progress in the
-// host's caption and the completion message at the end. Whatever was written stays on
-// disk when the job is cancelled or fails. Throws Failure for a source or new file that
-// cannot be opened, read or written.
+// host's caption and the completion message at the end, once the new file is synced to the
+// disk. Whatever was written stays on disk when the job is cancelled or fails. Throws Failure for a source or
+// new file that cannot be opened, read or written.
 JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem::path& newPath,
                   const FontMap& map, JobHost& host, Dialogs& dialogs);
 

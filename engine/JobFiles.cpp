@@ -170,7 +170,8 @@ void NewFile::Close() {
 void NewFile::Sync() {
     Flush();
     Check();
-    if (::fsync(fd_) != 0) {
+    // EINVAL: a pipe or a device such as /dev/null, which has nothing to sync.
+    if (::fsync(fd_) != 0 && errno != EINVAL) {
         Fail(errno, "Device I/O error: cannot write", path_);
     }
 }
