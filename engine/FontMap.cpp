@@ -18,6 +18,7 @@ void FontMap::Clear() {
     for (auto& plane : planes_) plane.fill(0);
     lengths_.fill(0);
     maxLength_ = 0;
+    pairs_.reset();
     UpdateMarkedValues();
     UpdateGroups();
 }
@@ -27,6 +28,7 @@ void FontMap::Set(int code, std::string_view codes) {
         throw Failure(kOverflow, "The code " + std::to_string(code) + " has no map entry.");
     }
     entries_[code].assign(codes);
+    pairs_.reset();
     byteKeep_[code] = codes.size() == 1 ? 1 : 0;
     byteValue_[code] = codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : 0;
     std::uint64_t packed = 0;
@@ -48,6 +50,24 @@ void FontMap::Set(int code, std::string_view codes) {
     UpdateMaxLength();
     UpdateMarkedValues();
     UpdateGroups();
+}
+
+void FontMap::PreparePairs() {
+    if (maxLength_ > kPairCodes) {
+        pairs_.reset();
+        return;
+    }
+    auto pairs = std::make_shared<std::array<std::uint64_t, 65536>>();
+    for (int first = 0; first < 256; ++first) {
+        const std::uint64_t head = narrow_[first] & 0xFFFFFF;
+        const unsigned headLength = narrow_[first] >> 24;
+        for (int second = 0; second < 256; ++second) {
+            const std::uint64_t tail = narrow_[second] & 0xFFFFFF;
+            const std::uint64_t length = headLength + (narrow_[second] >> 24);
+            (*pairs)[first | second << 8] = head | tail << (8 * headLength) | length << 56;
+        }
+    }
+    pairs_ = std::move(pairs);
 }
 
 void FontMap::UpdateMarkedValues() {

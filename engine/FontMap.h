@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,12 @@ public:
     // Entries of up to three codes in four bytes, the count on top (longer entries: 0).
     static constexpr int kNarrowCodes = 3;
     const std::array<std::uint32_t, 256>& NarrowPacked() const { return narrow_; }
+    // Every pair of codes (first code in the low byte of the index) with the codes of both
+    // entries, as in Packed(). Only for maps whose entries have at most kPairCodes codes, and
+    // only once PreparePairs() has built it after the last Set(); nullptr otherwise.
+    static constexpr int kPairCodes = kNarrowCodes;
+    void PreparePairs();
+    const std::uint64_t* PairEntries() const { return pairs_ ? pairs_->data() : nullptr; }
     // The byte table in one load per code: the value in the low byte, kDropped when the code
     // has no single-code entry.
     static constexpr std::uint16_t kDropped = 0x100;
@@ -77,6 +84,7 @@ private:
     std::array<std::uint8_t, 256> byteKeep_{};
     std::array<std::uint64_t, 256> packed_{};
     std::array<std::uint32_t, 256> narrow_{};
+    std::shared_ptr<const std::array<std::uint64_t, 65536>> pairs_;
     std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
     std::array<std::uint8_t, 256> lengths_{};
     std::array<std::uint8_t, 256> markedValue_{};

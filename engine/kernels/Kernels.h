@@ -21,6 +21,8 @@ std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std
                                  std::uint8_t* out);
 std::size_t TranslatePackedNarrow(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                   std::uint8_t* out);
+// Needs map.PairEntries().
+std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
 std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
 std::uint8_t* PutEntry(const FontMap& map, std::uint8_t code, std::uint8_t* out);
 

@@ -73,6 +73,11 @@ FontMap RandomMap(FuzzedDataProvider& data) {
     if (layout == Layout::AsciiKeptButOne || layout == Layout::AllValuesButOne) {
         map.Set(data.ConsumeIntegralInRange<int>(1, 255), RandomEntry(data, longest));
     }
+    // As a loaded map has it, most of the time; now and then one entry changed after that.
+    if (data.ConsumeBool()) {
+        map.PreparePairs();
+        if (data.ConsumeBool()) map.Set(data.ConsumeIntegralInRange<int>(1, 255), RandomEntry(data, longest));
+    }
     return map;
 }
 

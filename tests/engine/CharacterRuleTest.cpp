@@ -84,10 +84,22 @@ std::vector<MapCase> Maps() {
     return cases;
 }
 
+// Each map as Set() left it, and again with its pair table built, as a loaded map has it.
+std::vector<MapCase> MapsWithAndWithoutPairs() {
+    std::vector<MapCase> cases = Maps();
+    const std::size_t plain = cases.size();
+    for (std::size_t i = 0; i < plain; ++i) {
+        MapCase paired = cases[i];
+        paired.map.PreparePairs();
+        if (paired.map.PairEntries()) cases.push_back(paired);
+    }
+    return cases;
+}
+
 TEST(CharacterRule, FastPathsAgreeWithThePlainRule) {
     std::mt19937 random(2010);
     for (const VectorLevel level : VectorLevelsHere()) {
-        for (const auto& mapCase : Maps()) {
+        for (const auto& mapCase : MapsWithAndWithoutPairs()) {
             for (std::size_t length : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1024, 1025, 5000}) {
                 for (int round = 0; round < 4; ++round) {
                     std::string input = RandomCodes(random, length);
@@ -102,6 +114,21 @@ TEST(CharacterRule, FastPathsAgreeWithThePlainRule) {
             }
         }
     }
+}
+
+TEST(CharacterRule, AnEntryChangedAfterThePairTableIsBuiltIsConvertedAsChanged) {
+    FontMap map = ShiftedMap();
+    map.Set(0xC1, "sh");
+    map.PreparePairs();
+    ASSERT_NE(map.PairEntries(), nullptr);
+    map.Set(0xC2, "zh");
+    std::mt19937 random(7);
+    const std::string input = RandomCodes(random, 4096);
+    EXPECT_EQ(Convert(map, input), test::PlainRule(map, input));
+    map.Set(0xC3, "shch");  // longer than the pair table takes
+    map.PreparePairs();
+    EXPECT_EQ(map.PairEntries(), nullptr);
+    EXPECT_EQ(Convert(map, input), test::PlainRule(map, input));
 }
 
 TEST(CharacterRule, CodeZeroHasNoEntry) {
