@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 
+#include "FailingSync.h"
 #include "Failure.h"
 #include "FileJob.h"
 #include "JobFiles.h"
@@ -199,6 +200,29 @@ TEST_F(FileJobTest, ACancelKeepsTheBlocksConvertedBefore) {
     EXPECT_EQ(ReadFile(output), Shifted(text.substr(0, 2048)));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(host.captions.back(), "Remaining: 79.5%");
+}
+
+TEST_F(FileJobTest, ADiskThatFailsOnlyAtTheSyncIsAFailureNotACompletion) {
+    {
+        test::FailingSync failing(EIO);
+        try {
+            Run(Sample(3000));
+            FAIL() << "the sync failed";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.Number(), kDeviceError);
+            EXPECT_NE(failure.Description().find(output.string()), std::string::npos)
+                << failure.Description();
+        }
+    }
+    EXPECT_TRUE(dialogs.shown.empty()) << "no completion message";
+    EXPECT_NE(host.captions.back(), "FINISHED");
+}
+
+TEST_F(FileJobTest, ADeviceAsTheNewFileHasNothingToSync) {
+    WriteFile(source, Sample(3000));
+    EXPECT_EQ(RunFileJob(source, "/dev/null", map, host, dialogs), JobEnd::Finished);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(host.captions.back(), "FINISHED");
 }
 
 TEST_F(FileJobTest, AnExistingOutputIsReplaced) {
