@@ -56,77 +56,72 @@ std::uint8_t* PutEntry(const FontMap& map, std::uint8_t code, std::uint8_t* out)
     return out + codes.size();
 }
 
-// Without long entries, four codes are placed per step: their output offsets are summed
-// from the length bytes up front, so that the stores do not wait on one another.
+namespace {
+
+// Places four entries whose top byte holds their number of codes. Their output offsets are
+// summed from those numbers up front, so that the stores do not wait on one another; each
+// entry is stored whole, and the next one overwrites its number and what follows.
+template <typename Entry>
+inline std::uint8_t* PlaceFour(Entry e0, Entry e1, Entry e2, Entry e3, std::uint8_t* out) {
+    constexpr int kTop = 8 * sizeof(Entry) - 8;
+    const std::size_t at1 = e0 >> kTop, at2 = at1 + (e1 >> kTop), at3 = at2 + (e2 >> kTop);
+    std::memcpy(out, &e0, sizeof e0);
+    std::memcpy(out + at1, &e1, sizeof e1);
+    std::memcpy(out + at2, &e2, sizeof e2);
+    std::memcpy(out + at3, &e3, sizeof e3);
+    return out + at3 + (e3 >> kTop);
+}
+
+// Four lookups per step, each of kBits of the input: one code (8) or a pair of codes (16).
+template <int kBits, typename Codes, typename Entry>
+std::uint8_t* PlaceSteps(const Entry* table, const std::uint8_t* in, std::size_t steps, std::uint8_t* out) {
+    constexpr Codes kMask = (Codes{1} << kBits) - 1;
+    for (std::size_t step = 0; step < steps; ++step) {
+        Codes codes;
+        std::memcpy(&codes, in + step * sizeof codes, sizeof codes);
+        out = PlaceFour(table[codes & kMask], table[(codes >> kBits) & kMask],
+                        table[(codes >> 2 * kBits) & kMask], table[codes >> 3 * kBits], out);
+    }
+    return out;
+}
+
+std::uint8_t* PutEach(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
+    for (std::size_t i = 0; i < count; ++i) out = PutEntry(map, in[i], out);
+    return out;
+}
+
+}  // namespace
+
+// Without long entries: four codes per step, eight bytes per store.
 std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                  std::uint8_t* out) {
-    const auto& packed = map.Packed();
-    std::uint8_t* const start = out;
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        std::uint32_t four;
-        std::memcpy(&four, in + i, 4);
-        const std::uint64_t e0 = packed[four & 0xFF], e1 = packed[(four >> 8) & 0xFF];
-        const std::uint64_t e2 = packed[(four >> 16) & 0xFF], e3 = packed[four >> 24];
-        const std::size_t at1 = e0 >> 56, at2 = at1 + (e1 >> 56), at3 = at2 + (e2 >> 56);
-        std::memcpy(out, &e0, 8);
-        std::memcpy(out + at1, &e1, 8);
-        std::memcpy(out + at2, &e2, 8);
-        std::memcpy(out + at3, &e3, 8);
-        out += at3 + (e3 >> 56);
-    }
-    for (; i < count; ++i) out = PutEntry(map, in[i], out);
-    return static_cast<std::size_t>(out - start);
+    const std::size_t done = count / 4 * 4;
+    std::uint8_t* const end = PutEach(map, in + done, count - done,
+                                      PlaceSteps<8, std::uint32_t>(map.Packed().data(), in, count / 4, out));
+    return static_cast<std::size_t>(end - out);
 }
 
-// Entries of up to three codes, four bytes per store.
+// Entries of up to three codes: four codes per step, four bytes per store.
 std::size_t TranslatePackedNarrow(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                   std::uint8_t* out) {
-    const auto& narrow = map.NarrowPacked();
-    std::uint8_t* const start = out;
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        std::uint32_t four;
-        std::memcpy(&four, in + i, 4);
-        const std::uint32_t e0 = narrow[four & 0xFF], e1 = narrow[(four >> 8) & 0xFF];
-        const std::uint32_t e2 = narrow[(four >> 16) & 0xFF], e3 = narrow[four >> 24];
-        const std::size_t at1 = e0 >> 24, at2 = at1 + (e1 >> 24), at3 = at2 + (e2 >> 24);
-        std::memcpy(out, &e0, 4);
-        std::memcpy(out + at1, &e1, 4);
-        std::memcpy(out + at2, &e2, 4);
-        std::memcpy(out + at3, &e3, 4);
-        out += at3 + (e3 >> 24);
-    }
-    for (; i < count; ++i) out = PutEntry(map, in[i], out);
-    return static_cast<std::size_t>(out - start);
+    const std::size_t done = count / 4 * 4;
+    std::uint8_t* const end =
+        PutEach(map, in + done, count - done,
+                PlaceSteps<8, std::uint32_t>(map.NarrowPacked().data(), in, count / 4, out));
+    return static_cast<std::size_t>(end - out);
 }
 
-// Two codes per load from the pair table, four pairs per step, stored as in
-// TranslatePackedShort.
+// Two codes per lookup in the pair table: eight codes per step.
 std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
-    const std::uint64_t* pairs = map.PairEntries();
-    std::uint8_t* const start = out;
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        std::uint64_t codes;
-        std::memcpy(&codes, in + i, 8);
-        const std::uint64_t e0 = pairs[codes & 0xFFFF], e1 = pairs[(codes >> 16) & 0xFFFF];
-        const std::uint64_t e2 = pairs[(codes >> 32) & 0xFFFF], e3 = pairs[codes >> 48];
-        const std::size_t at1 = e0 >> 56, at2 = at1 + (e1 >> 56), at3 = at2 + (e2 >> 56);
-        std::memcpy(out, &e0, 8);
-        std::memcpy(out + at1, &e1, 8);
-        std::memcpy(out + at2, &e2, 8);
-        std::memcpy(out + at3, &e3, 8);
-        out += at3 + (e3 >> 56);
-    }
-    return static_cast<std::size_t>(out - start) + TranslatePackedNarrow(map, in + i, count - i, out);
+    const std::size_t done = count / 8 * 8;
+    std::uint8_t* const placed = PlaceSteps<16, std::uint64_t>(map.PairEntries(), in, count / 8, out);
+    return static_cast<std::size_t>(placed - out) +
+           TranslatePackedNarrow(map, in + done, count - done, placed);
 }
 
 std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count,
                             std::uint8_t* out) {
-    std::uint8_t* const start = out;
-    for (std::size_t i = 0; i < count; ++i) out = PutEntry(map, in[i], out);
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(PutEach(map, in, count, out) - out);
 }
 
 }  // namespace varnex::kernels
