@@ -81,7 +81,7 @@ void BuildFontMap(const FontTable& table, std::string_view source, std::string_v
         std::string codes = TargetCodes(*t, target, i);
         map.Set(SourceCode(*s, source, i), codes);
     }
-    if (!map.AllEntriesSingleOrEmpty()) map.PreparePairs();
+    map.PreparePairs();
 }
 
 }  // namespace varnex

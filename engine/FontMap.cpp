@@ -1,9 +1,12 @@
 #include "FontMap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "Failure.h"
+
+static_assert(std::endian::native == std::endian::little, "packed entries hold their codes in memory order");
 
 namespace varnex {
 
@@ -53,7 +56,7 @@ void FontMap::Set(int code, std::string_view codes) {
 }
 
 void FontMap::PreparePairs() {
-    if (maxLength_ > kPairCodes) {
+    if (maxLength_ > kPairCodes || maxLength_ <= 1) {
         pairs_.reset();
         return;
     }

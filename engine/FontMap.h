@@ -12,10 +12,13 @@ namespace varnex {
 // The character map of one pair of fonts: for each source code 1..255 the codes that the
 // target font writes for the same character (none, one or several). Code 0 has no entry.
 //
-// Besides the entries themselves the map keeps two layouts for the conversion loop:
-// a byte table (value and a keep flag per code) used while no entry is longer than one
-// code, and packed 8-byte entries (up to seven codes and their count) with an escape to
-// the full text for longer entries.
+// Besides the entries themselves the map keeps the layouts that the conversion loops read:
+// byte tables (values, keep flags, marked values, 16-bit value-and-drop entries and their
+// vpshufb groups) for maps whose entries have at most one code; packed 8-byte and 4-byte
+// entries, planes and a pair table for the others. All of them are one code's entry in
+// another form, kept in step by Set() and Clear(); the pair table alone is built on request.
+//
+// The packed forms hold the codes in memory order in a little-endian word.
 class FontMap {
 public:
     static constexpr int kPackedCodes = 7;
@@ -38,8 +41,9 @@ public:
     static constexpr int kNarrowCodes = 3;
     const std::array<std::uint32_t, 256>& NarrowPacked() const { return narrow_; }
     // Every pair of codes (first code in the low byte of the index) with the codes of both
-    // entries, as in Packed(). Only for maps whose entries have at most kPairCodes codes, and
-    // only once PreparePairs() has built it after the last Set(); nullptr otherwise.
+    // entries, as in Packed(). Only for maps with an entry of two or more codes and none of
+    // more than kPairCodes, and only once PreparePairs() has built it after the last Set();
+    // nullptr otherwise.
     static constexpr int kPairCodes = kNarrowCodes;
     void PreparePairs();
     const std::uint64_t* PairEntries() const { return pairs_ ? pairs_->data() : nullptr; }
@@ -55,9 +59,9 @@ public:
     const std::uint8_t* EntryLengths() const { return lengths_.data(); }
 
     // The byte table with a marker in place of every code that has no single-code entry: a
-    // byte that no kept code converts to. One is always free, since code 0 is never kept; it
-    // is 0 whenever 0 is free. A vector loop then finds the dropped codes by comparing its
-    // results with the marker, without a second lookup.
+    // byte that no kept code converts to. One is always free: code 0 is never kept, so at most
+    // 255 of the 256 values are taken. It is 0 whenever 0 is free. A vector loop then finds the dropped codes
+    // by comparing its results with the marker, without a second lookup.
     const std::array<std::uint8_t, 256>& MarkedValues() const { return markedValue_; }
     std::uint8_t DropMarker() const { return dropMarker_; }
     // Codes 1..127 convert to themselves and the marker is 0: the lower half of the marked

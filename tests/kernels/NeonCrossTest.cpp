@@ -44,22 +44,57 @@ std::string Convert(VectorLevel level, const FontMap& map, const std::string& te
     return std::string(reinterpret_cast<const char*>(out.data()), n);
 }
 
+// Codes 1..127 to themselves and the upper half moved within itself: the loops that look up
+// the upper half alone. Then every code to a value of its own: one value alone is free.
+std::vector<FontMap> FixedMaps() {
+    FontMap ascii;
+    for (int code = 1; code < 256; ++code) {
+        ascii.Set(code, std::string(1, static_cast<char>(code < 128 ? code : code ^ 0x5A)));
+    }
+    ascii.Set(200, "");
+    FontMap distinct;
+    for (int code = 1; code < 256; ++code) distinct.Set(code, std::string(1, static_cast<char>(code + 7)));
+    FontMap transliteration = ascii;
+    for (int code = 0xC0; code < 0x100; code += 3) transliteration.Set(code, code % 2 ? "sh" : "shc");
+    return {ascii, distinct, transliteration};
+}
+
+// Random maps, and the fixed ones; each with entries of several codes also with its pair
+// table built, as a loaded map has it.
+std::vector<FontMap> Maps(std::mt19937& random) {
+    std::vector<FontMap> maps;
+    for (const std::size_t longest : {1, 1, 1, 2, 3, 8, 255}) {
+        for (const int holes : {0, 1, 8, 15}) maps.push_back(RandomMap(random, longest, holes));
+    }
+    for (FontMap& map : FixedMaps()) maps.push_back(map);
+    const std::size_t unpaired = maps.size();
+    for (std::size_t i = 0; i < unpaired; ++i) {
+        FontMap paired = maps[i];
+        paired.PreparePairs();
+        if (paired.PairEntries()) maps.push_back(paired);
+    }
+    return maps;
+}
+
 void PathsAgreeWithThePlainRule() {
     std::mt19937 random(2010);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (const std::size_t longest : {1, 1, 1, 2, 3, 8, 255}) {
-        for (const int holes : {0, 1, 8, 15}) {
-            const FontMap map = RandomMap(random, longest, holes);
-            for (const std::size_t size : {0, 1, 15, 16, 17, 63, 64, 65, 100, 1023, 1024, 4099}) {
-                std::string text(size, '\0');
-                for (auto& c : text) c = static_cast<char>(byte(random));
-                const std::string expected = varnex::test::PlainRule(map, text);
-                for (const VectorLevel level : {VectorLevel::Neon, VectorLevel::Scalar}) {
-                    Expect(Convert(level, map, text) == expected,
-                           std::string(varnex::VectorLevelName(level)) + ", longest " +
-                               std::to_string(longest) + ", holes " + std::to_string(holes) + ", " +
-                               std::to_string(size) + " codes");
-                }
+    std::vector<std::size_t> sizes;
+    for (std::size_t size = 0; size <= 40; ++size) sizes.push_back(size);
+    for (const std::size_t size : {63, 64, 65, 100, 1023, 1024, 4099}) sizes.push_back(size);
+    const std::vector<FontMap> maps = Maps(random);
+    for (std::size_t m = 0; m < maps.size(); ++m) {
+        const FontMap& map = maps[m];
+        for (const std::size_t size : sizes) {
+            std::string text(size, '\0');
+            for (auto& c : text) c = static_cast<char>(byte(random));
+            const std::string expected = varnex::test::PlainRule(map, text);
+            for (const VectorLevel level : {VectorLevel::Neon, VectorLevel::Scalar}) {
+                Expect(Convert(level, map, text) == expected,
+                       std::string(varnex::VectorLevelName(level)) + ", map " + std::to_string(m) +
+                           " (longest " + std::to_string(map.MaxEntryLength()) +
+                           (map.PairEntries() ? ", pair table" : "") + "), " + std::to_string(size) +
+                           " codes");
             }
         }
     }
