@@ -21,7 +21,6 @@ std::size_t ConvertMultiCode([[maybe_unused]] VectorLevel level, const FontMap& 
     }
 #endif
     if (map.PairEntries()) return kernels::TranslatePairs(map, in, count, out);
-    if (longest <= FontMap::kNarrowCodes) return kernels::TranslatePackedNarrow(map, in, count, out);
     return longest <= FontMap::kPackedCodes ? kernels::TranslatePackedShort(map, in, count, out)
                                             : kernels::TranslatePacked(map, in, count, out);
 }

@@ -17,7 +17,6 @@ void FontMap::Clear() {
     byteValue_.fill(0);
     byteKeep_.fill(0);
     packed_.fill(0);
-    narrow_.fill(0);
     for (auto& plane : planes_) plane.fill(0);
     lengths_.fill(0);
     maxLength_ = 0;
@@ -42,9 +41,6 @@ void FontMap::Set(int code, std::string_view codes) {
         packed = static_cast<std::uint64_t>(kEscape) << 56;
     }
     packed_[code] = packed;
-    narrow_[code] = codes.size() <= kNarrowCodes ? static_cast<std::uint32_t>(packed & 0xFFFFFF) |
-                                                       static_cast<std::uint32_t>(codes.size() << 24)
-                                                 : 0;
     const bool fitsPlanes = codes.size() <= kPlanes;
     lengths_[code] = fitsPlanes ? static_cast<std::uint8_t>(codes.size()) : 0;
     for (std::size_t j = 0; j < kPlanes; ++j) {
@@ -62,12 +58,12 @@ void FontMap::PreparePairs() {
     }
     auto pairs = std::make_shared<std::array<std::uint64_t, 65536>>();
     for (int first = 0; first < 256; ++first) {
-        const std::uint64_t head = narrow_[first] & 0xFFFFFF;
-        const unsigned headLength = narrow_[first] >> 24;
+        const std::uint64_t headLength = packed_[first] >> 56;
+        const std::uint64_t head = packed_[first] & 0xFFFFFF;
         for (int second = 0; second < 256; ++second) {
-            const std::uint64_t tail = narrow_[second] & 0xFFFFFF;
-            const std::uint64_t length = headLength + (narrow_[second] >> 24);
-            (*pairs)[first | second << 8] = head | tail << (8 * headLength) | length << 56;
+            const std::uint64_t tailLength = packed_[second] >> 56;
+            const std::uint64_t tail = packed_[second] & 0xFFFFFF;
+            (*pairs)[first | second << 8] = head | tail << (8 * headLength) | (headLength + tailLength) << 56;
         }
     }
     pairs_ = std::move(pairs);

@@ -14,7 +14,7 @@ namespace varnex {
 //
 // Besides the entries themselves the map keeps the layouts that the conversion loops read:
 // byte tables (values, keep flags, marked values, 16-bit value-and-drop entries and their
-// vpshufb groups) for maps whose entries have at most one code; packed 8-byte and 4-byte
+// vpshufb groups) for maps whose entries have at most one code; packed 8-byte
 // entries, planes and a pair table for the others. All of them are one code's entry in
 // another form, kept in step by Set() and Clear(); the pair table alone is built on request.
 //
@@ -37,14 +37,11 @@ public:
     const std::array<std::uint8_t, 256>& ByteValues() const { return byteValue_; }
     const std::array<std::uint8_t, 256>& ByteKeeps() const { return byteKeep_; }
     const std::array<std::uint64_t, 256>& Packed() const { return packed_; }
-    // Entries of up to three codes in four bytes, the count on top (longer entries: 0).
-    static constexpr int kNarrowCodes = 3;
-    const std::array<std::uint32_t, 256>& NarrowPacked() const { return narrow_; }
     // Every pair of codes (first code in the low byte of the index) with the codes of both
     // entries, as in Packed(). Only for maps with an entry of two or more codes and none of
     // more than kPairCodes, and only once PreparePairs() has built it after the last Set();
     // nullptr otherwise.
-    static constexpr int kPairCodes = kNarrowCodes;
+    static constexpr int kPairCodes = 3;
     void PreparePairs();
     const std::uint64_t* PairEntries() const { return pairs_ ? pairs_->data() : nullptr; }
     // The byte table in one load per code: the value in the low byte, kDropped when the code
@@ -87,7 +84,6 @@ private:
     std::array<std::uint8_t, 256> byteValue_{};
     std::array<std::uint8_t, 256> byteKeep_{};
     std::array<std::uint64_t, 256> packed_{};
-    std::array<std::uint32_t, 256> narrow_{};
     std::shared_ptr<const std::array<std::uint64_t, 65536>> pairs_;
     std::array<std::array<std::uint8_t, 256>, kPlanes> planes_{};
     std::array<std::uint8_t, 256> lengths_{};

@@ -19,8 +19,6 @@ std::size_t TranslateBytesScalar(const FontMap& map, const std::uint8_t* in, std
                                  std::uint8_t* out);
 std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                  std::uint8_t* out);
-std::size_t TranslatePackedNarrow(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                                  std::uint8_t* out);
 // Needs map.PairEntries().
 std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
 std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);

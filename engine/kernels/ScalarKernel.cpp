@@ -136,22 +136,11 @@ std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std
     return static_cast<std::size_t>(end - out);
 }
 
-// Entries of up to three codes: four codes per step, four bytes per store.
-std::size_t TranslatePackedNarrow(const FontMap& map, const std::uint8_t* in, std::size_t count,
-                                  std::uint8_t* out) {
-    const std::size_t done = count / 4 * 4;
-    std::uint8_t* const end =
-        PutEach(map, in + done, count - done,
-                PlaceSteps<8, std::uint32_t>(map.NarrowPacked().data(), in, count / 4, out));
-    return static_cast<std::size_t>(end - out);
-}
-
 // Two codes per lookup in the pair table: eight codes per step.
 std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
     const std::size_t done = count / 8 * 8;
     std::uint8_t* const placed = PlaceSteps<16, std::uint64_t>(map.PairEntries(), in, count / 8, out);
-    return static_cast<std::size_t>(placed - out) +
-           TranslatePackedNarrow(map, in + done, count - done, placed);
+    return static_cast<std::size_t>(PutEach(map, in + done, count - done, placed) - out);
 }
 
 std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count,
