@@ -11,11 +11,11 @@
 #include <random>
 #include <vector>
 
-#include "CharacterRule.h"
-#include "ConvertBuffer.h"
 #include "Failure.h"
-#include "FontLoaders.h"
 #include "VectorPaths.h"
+#include "convert/CharacterRule.h"
+#include "convert/ConvertBuffer.h"
+#include "map/FontLoaders.h"
 
 namespace {
 

@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "CharacterRule.h"
 #include "Failure.h"
-#include "FileJob.h"
-#include "FontLoaders.h"
 #include "VectorPaths.h"
+#include "convert/CharacterRule.h"
+#include "jobs/FileJob.h"
+#include "map/FontLoaders.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "FontLoaders.h"
 #include "JetWriter.h"
 #include "TestDatabase.h"
+#include "map/FontLoaders.h"
 
 namespace {
 

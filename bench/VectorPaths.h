@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CharacterRule.h"
+#include "convert/CharacterRule.h"
 
 namespace varnex::bench {
 

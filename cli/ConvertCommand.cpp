@@ -9,14 +9,14 @@
 
 #include "ConvertOptions.h"
 #include "Failure.h"
-#include "FontLoaders.h"
-#include "FontNameMatch.h"
 #include "Interrupts.h"
 #include "OutputPlan.h"
 #include "ProgressBar.h"
-#include "SafeOutput.h"
-#include "StreamConversion.h"
 #include "Usage.h"
+#include "files/SafeOutput.h"
+#include "jobs/StreamConversion.h"
+#include "map/FontLoaders.h"
+#include "map/FontNameMatch.h"
 
 namespace varnex::cli {
 

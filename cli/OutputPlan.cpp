@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "AskNewFileName.h"
+#include "jobs/AskNewFileName.h"
 
 namespace varnex::cli {
 

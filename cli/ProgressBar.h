@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "StreamConversion.h"
+#include "jobs/StreamConversion.h"
 
 namespace varnex::cli {
 

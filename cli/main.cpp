@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "CharacterRule.h"
 #include "ConvertCommand.h"
-#include "FontLoaders.h"
 #include "MapCommand.h"
+#include "convert/CharacterRule.h"
+#include "map/FontLoaders.h"
 
 namespace {
 

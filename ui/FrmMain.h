@@ -12,9 +12,9 @@
 #include "CommonDialog.h"
 #include "Dialogs.h"
 #include "Failure.h"
-#include "FontMap.h"
 #include "HotSpotLabel.h"
-#include "QuickConvert.h"
+#include "convert/FontMap.h"
+#include "jobs/QuickConvert.h"
 
 namespace varnex::ui {
 

@@ -2,13 +2,13 @@
 // the new file's name, and the cancel label.
 #include <QApplication>
 
-#include "AskNewFileName.h"
 #include "Failure.h"
 #include "FrmMain.h"
-#include "JobFiles.h"
 #include "ModCommon.h"
 #include "WindowJobHost.h"
 #include "Yield.h"
+#include "files/JobFiles.h"
+#include "jobs/AskNewFileName.h"
 
 namespace varnex::ui {
 

@@ -1,6 +1,6 @@
 // The choice of the source file.
-#include "AskNewFileName.h"
 #include "FrmMain.h"
+#include "jobs/AskNewFileName.h"
 
 namespace varnex::ui {
 

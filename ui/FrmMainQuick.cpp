@@ -1,8 +1,8 @@
 // The quick clipboard conversion and its lock.
-#include "FontLoaders.h"
 #include "FrmMain.h"
 #include "ProgramEnd.h"
 #include "Yield.h"
+#include "map/FontLoaders.h"
 
 namespace varnex::ui {
 

@@ -9,12 +9,12 @@
 #include <iostream>
 
 #include "Failure.h"
-#include "FontLoaders.h"
 #include "FrmMain.h"
 #include "ModCommon.h"
 #include "ProgramEnd.h"
 #include "Twips.h"
 #include "WindowFonts.h"
+#include "map/FontLoaders.h"
 
 namespace varnex::ui {
 

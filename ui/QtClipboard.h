@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuickConvert.h"
+#include "jobs/QuickConvert.h"
 
 namespace varnex::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileJob.h"
+#include "jobs/FileJob.h"
 
 namespace varnex::ui {
 

@@ -3,13 +3,13 @@
 #include <csignal>
 #include <cstdio>
 
-#include "CharacterRule.h"
 #include "FirstPaintProbe.h"
-#include "FontLoaders.h"
 #include "FrmMain.h"
 #include "PlatformStart.h"
 #include "ProgramEndSignals.h"
 #include "QtDialogs.h"
+#include "convert/CharacterRule.h"
+#include "map/FontLoaders.h"
 
 int main(int argc, char** argv) {
     try {

@@ -1,13 +1,11 @@
 #include <ostream>
 
 #include "CheckReportFormat.h"
-#include "Failure.h"
-#include "FileReplacement.h"
 #include "MapArguments.h"
-#include "MapCheck.h"
-#include "MapFile.h"
 #include "MapSubcommands.h"
-#include "SqliteFontMapWriter.h"
+#include "map/MapCheck.h"
+#include "map/MapFile.h"
+#include "map/MapWriting.h"
 
 namespace varnex::map {
 
@@ -25,14 +23,7 @@ int RunBuild(const std::vector<std::string>& words, const std::filesystem::path&
             << (report.errors == 1 ? " error" : " errors") << ", so " << *output << " was not written\n";
         return 1;
     }
-    RefuseToOverwriteInput(map.path, *output);
-    ReplaceFile(*output, [&](const std::filesystem::path& temporary) {
-        try {
-            WriteSqliteFontMap(temporary, map.table);
-        } catch (const std::runtime_error& error) {
-            throw Failure(kDatabaseFailure, "\"" + *output + "\" cannot be written: " + error.what());
-        }
-    });
+    WriteMapDatabase(map, *output);
     out << "varnex: " << *output << ": " << map.table.columns.size() << " fonts, " << map.table.rows.size()
         << " rows\n";
     return 0;

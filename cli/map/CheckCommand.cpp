@@ -2,9 +2,9 @@
 
 #include "CheckReportFormat.h"
 #include "MapArguments.h"
-#include "MapCheck.h"
-#include "MapFile.h"
 #include "MapSubcommands.h"
+#include "map/MapCheck.h"
+#include "map/MapFile.h"
 
 namespace varnex::map {
 

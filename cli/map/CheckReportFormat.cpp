@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "CellReading.h"
+#include "map/CellReading.h"
 
 namespace varnex::map {
 

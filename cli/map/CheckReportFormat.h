@@ -2,8 +2,8 @@
 
 #include <iosfwd>
 
-#include "MapCheck.h"
-#include "MapFile.h"
+#include "map/MapCheck.h"
+#include "map/MapFile.h"
 
 namespace varnex::map {
 

@@ -1,10 +1,10 @@
 #include <ostream>
 
-#include "CellReading.h"
 #include "MapArguments.h"
-#include "MapDiff.h"
-#include "MapFile.h"
 #include "MapSubcommands.h"
+#include "map/CellReading.h"
+#include "map/MapDiff.h"
+#include "map/MapFile.h"
 
 namespace varnex::map {
 

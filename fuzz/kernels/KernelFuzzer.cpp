@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "CharacterRule.h"
 #include "GuardedBuffer.h"
 #include "PlainRule.h"
+#include "convert/CharacterRule.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Failure.h"
-#include "FontLoaders.h"
-#include "MapCheck.h"
+#include "map/FontLoaders.h"
+#include "map/MapCheck.h"
 
 namespace {
 

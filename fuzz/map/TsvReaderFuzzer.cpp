@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "Failure.h"
-#include "FontTableTsv.h"
-#include "MapCheck.h"
+#include "map/FontTableTsv.h"
+#include "map/MapCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

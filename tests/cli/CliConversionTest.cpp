@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "CliSupport.h"
-#include "FileJob.h"
-#include "FontLoaders.h"
 #include "ShippedCodePages.h"
+#include "jobs/FileJob.h"
+#include "map/FontLoaders.h"
 
 namespace varnex::test {
 namespace {

@@ -1,0 +1,100 @@
+#if defined(__x86_64__)
+
+#include <immintrin.h>
+
+#include "convert/kernels/Kernels.h"
+
+namespace varnex::kernels {
+
+namespace {
+
+// A 256-entry byte table lookup of 64 codes: two vpermi2b and a blend on bit 7.
+struct ByteTable512 {
+    __m512i q0, q1, q2, q3;
+};
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline ByteTable512 LoadTable512(
+    const std::uint8_t* table) {
+    return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64), _mm512_loadu_si512(table + 128),
+            _mm512_loadu_si512(table + 192)};
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Lookup512(const ByteTable512& t,
+                                                                                __m512i codes) {
+    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(codes), _mm512_permutex2var_epi8(t.q0, codes, t.q1),
+                                  _mm512_permutex2var_epi8(t.q2, codes, t.q3));
+}
+
+// Looks up 64 codes at once in the marked table: vpermi2b covers 128 table entries, so two
+// of them and a blend on bit 7 cover all 256, or one when the lower half is the code itself.
+// Codes without an entry read the marker and are squeezed out with vpcompressb.
+template <bool kLowerHalfKept>
+__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t TranslateBytes(
+    const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
+    const ByteTable512 values = LoadTable512(map.MarkedValues().data());
+    const __m512i marker = _mm512_set1_epi8(static_cast<char>(map.DropMarker()));
+    std::uint8_t* const start = out;
+    std::size_t i = 0;
+    for (; i + 64 <= count; i += 64) {
+        const __m512i codes = _mm512_loadu_si512(in + i);
+        const __m512i upper = _mm512_permutex2var_epi8(values.q2, codes, values.q3);
+        const __m512i lower = kLowerHalfKept ? codes : _mm512_permutex2var_epi8(values.q0, codes, values.q1);
+        const __m512i result = _mm512_mask_blend_epi8(_mm512_movepi8_mask(codes), lower, upper);
+        const __mmask64 keepMask = _mm512_cmpneq_epi8_mask(result, marker);
+        if (keepMask == ~__mmask64{0}) {
+            _mm512_storeu_si512(out, result);
+            out += 64;
+        } else {
+            _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keepMask, result));
+            out += __builtin_popcountll(keepMask);
+        }
+    }
+    if (i < count) out += TranslateBytesScalar(map, in + i, count - i, out);
+    return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out) {
+    return map.KeepsLowerHalf() ? TranslateBytes<true>(map, in, count, out)
+                                : TranslateBytes<false>(map, in, count, out);
+}
+
+// Entries of up to four codes, sixteen input codes per step: each code is spread over four
+// output slots, slot j takes the entry's code j, and vpcompressb drops the unused slots.
+__attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2"))) std::size_t TranslatePlanesAvx512(
+    const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
+    ByteTable512 planes[FontMap::kPlanes];
+    for (int j = 0; j < FontMap::kPlanes; ++j) planes[j] = LoadTable512(map.Plane(j));
+    const ByteTable512 lengths = LoadTable512(map.EntryLengths());
+    alignas(64) std::uint8_t spreadIndex[64], slotNumber[64];
+    for (int k = 0; k < 64; ++k) {
+        spreadIndex[k] = static_cast<std::uint8_t>(k / 4);
+        slotNumber[k] = static_cast<std::uint8_t>(k % 4);
+    }
+    const __m512i spread = _mm512_load_si512(spreadIndex);
+    const __m512i slots = _mm512_load_si512(slotNumber);
+    const __mmask64 slot1 = 0x2222222222222222ull, slot2 = 0x4444444444444444ull,
+                    slot3 = 0x8888888888888888ull;
+    std::uint8_t* const start = out;
+    std::size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i codes = _mm512_maskz_permutexvar_epi8(
+            ~__mmask64{0}, spread,
+            _mm512_zextsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i))));
+        __m512i result = Lookup512(planes[0], codes);
+        result = _mm512_mask_blend_epi8(slot1, result, Lookup512(planes[1], codes));
+        result = _mm512_mask_blend_epi8(slot2, result, Lookup512(planes[2], codes));
+        result = _mm512_mask_blend_epi8(slot3, result, Lookup512(planes[3], codes));
+        const __mmask64 used = _mm512_cmplt_epu8_mask(slots, Lookup512(lengths, codes));
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(used, result));
+        out += __builtin_popcountll(used);
+    }
+    for (; i < count; ++i) out = PutEntry(map, in[i], out);
+    return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace varnex::kernels
+
+#endif

@@ -1,0 +1,46 @@
+#pragma once
+
+// The conversion loops, one file per instruction set. Each takes the codes of `in` and
+// writes their entries to `out`, which holds ConvertedCapacity(map, count) bytes, and
+// returns the number of bytes produced. Each reads no input past in + count.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "convert/FontMap.h"
+
+namespace varnex::kernels {
+
+// A vector store may write this far past the last byte produced.
+constexpr std::size_t kVectorSlack = 64;
+
+// ScalarKernel.cpp: any processor.
+std::size_t TranslateBytesScalar(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out);
+std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out);
+// Needs map.PairEntries().
+std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
+std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
+std::uint8_t* PutEntry(const FontMap& map, std::uint8_t code, std::uint8_t* out);
+
+#if defined(__x86_64__)
+// Avx2Kernel.cpp
+std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                               std::uint8_t* out);
+
+// Avx512Kernel.cpp (AVX-512 VBMI and VBMI2)
+std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out);
+// Entries of up to FontMap::kPlanes codes.
+std::size_t TranslatePlanesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                  std::uint8_t* out);
+#endif
+
+#if defined(__aarch64__)
+// NeonKernel.cpp
+std::size_t TranslateBytesNeon(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                               std::uint8_t* out);
+#endif
+
+}  // namespace varnex::kernels

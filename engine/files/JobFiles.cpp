@@ -1,0 +1,199 @@
+#include "files/JobFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "Failure.h"
+
+namespace varnex {
+
+namespace {
+
+constexpr std::size_t kPieceSize = 1 << 20;
+
+int NumberFor(int error) {
+    switch (error) {
+        case ENOENT:
+            return kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+        case EROFS:
+            return kPathAccessError;
+        case EBUSY:
+        case ETXTBSY:
+            return kFileInUse;
+        default:
+            return kDeviceError;
+    }
+}
+
+[[noreturn]] void Fail(int error, const std::string& what, const std::filesystem::path& path) {
+    throw Failure(NumberFor(error), what + " \"" + path.string() + "\": " + std::strerror(error) + ".");
+}
+
+}  // namespace
+
+SourceFile::SourceFile(const std::filesystem::path& path) : path_(path), buffer_(kPieceSize) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) Fail(errno, "Cannot open the source file", path);
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        Fail(EISDIR, "Cannot open the source file", path);
+    }
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+SourceFile::SourceFile(int descriptor, const std::filesystem::path& name)
+    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
+
+SourceFile::~SourceFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::uint64_t SourceFile::Length() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) Fail(errno, "Cannot read the length of", path_);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void SourceFile::Refill() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (ReadMore() == 0) {
+        throw Failure(kInputPastEndOfFile,
+                      "Input past end of file: \"" + path_.string() + "\" became shorter.");
+    }
+}
+
+std::size_t SourceFile::ReadMore() {
+    while (true) {
+        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        if (got >= 0) {
+            end_ += static_cast<std::size_t>(got);
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) Fail(errno, "Cannot read", path_);
+    }
+}
+
+std::string_view SourceFile::ReadAvailable(std::size_t size) {
+    if (begin_ == end_) {
+        begin_ = end_ = 0;
+        ReadMore();
+    }
+    const std::size_t count = std::min(size, end_ - begin_);
+    const std::string_view piece(buffer_.data() + begin_, count);
+    begin_ += count;
+    return piece;
+}
+
+std::string_view SourceFile::ReadNext(std::size_t size) {
+    while (end_ - begin_ < size) Refill();
+    const std::string_view block(buffer_.data() + begin_, size);
+    begin_ += size;
+    return block;
+}
+
+NewFile::NewFile(const std::filesystem::path& path) : path_(path), buffer_(kPieceSize) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) Fail(errno, "Cannot create the new file", path);
+}
+
+NewFile::NewFile(int descriptor, const std::filesystem::path& name)
+    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
+
+NewFile::~NewFile() {
+    try {
+        Close();
+    } catch (const std::exception&) {
+        // the job reports write failures through Check() and Close(); a destructor cannot
+    }
+}
+
+std::uint8_t* NewFile::Reserve(std::size_t size) {
+    if (used_ + size > buffer_.size()) {
+        WriteBuffered();
+        if (size > buffer_.size()) buffer_.resize(size);
+    }
+    return buffer_.data() + used_;
+}
+
+void NewFile::Commit(std::size_t size) { used_ += size; }
+
+void NewFile::WriteBuffered() {
+    std::size_t written = 0;
+    while (written < used_ && failure_.empty()) {
+        const ssize_t put = ::write(fd_, buffer_.data() + written, used_ - written);
+        if (put > 0) {
+            written += static_cast<std::size_t>(put);
+        } else if (put < 0 && errno == EINTR) {
+            continue;
+        } else {
+            const int error = put < 0 ? errno : ENOSPC;
+            failure_ =
+                "Device I/O error: cannot write \"" + path_.string() + "\": " + std::strerror(error) + ".";
+        }
+    }
+    used_ = 0;
+}
+
+void NewFile::Check() const {
+    if (!failure_.empty()) throw Failure(kDeviceError, failure_);
+}
+
+void NewFile::Flush() {
+    if (fd_ >= 0) WriteBuffered();
+    Check();
+}
+
+void NewFile::Close() {
+    if (fd_ < 0) return;
+    WriteBuffered();
+    if (::close(fd_) != 0 && failure_.empty()) {
+        failure_ = "Device I/O error: cannot close \"" + path_.string() + "\": " + std::strerror(errno) + ".";
+    }
+    fd_ = -1;
+    Check();
+}
+
+void NewFile::Sync() {
+    Flush();
+    Check();
+    // EINVAL: a pipe or a device such as /dev/null, which has nothing to sync.
+    if (::fsync(fd_) != 0 && errno != EINVAL) {
+        Fail(errno, "Device I/O error: cannot write", path_);
+    }
+}
+
+void DeleteQuietly(const std::filesystem::path& path) {
+    // Only files: a device such as /dev/null or a folder at that name is left alone.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+        ::unlink(path.c_str());
+    }
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool FileExists(const std::filesystem::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+}  // namespace varnex

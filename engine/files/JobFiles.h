@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/ByteSink.h"
+
+namespace varnex {
+
+// The source of a file job, read in order. Reads ahead in large pieces, so that a job of
+// 1,024-byte blocks does not pay a system call per block.
+class SourceFile {
+public:
+    explicit SourceFile(const std::filesystem::path& path);  // throws Failure
+    // Reads an open descriptor (standard input, a pipe); `name` names it in messages. The
+    // descriptor is closed with the SourceFile.
+    SourceFile(int descriptor, const std::filesystem::path& name);
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // The file's length in bytes as it is now. Throws Failure.
+    std::uint64_t Length() const;
+    // The next `size` bytes (at most the read-ahead piece), valid until the next call.
+    // Throws Failure when the file ends before.
+    std::string_view ReadNext(std::size_t size);
+    // What is read ahead, or the next piece read: at most `size` bytes, empty only at the end
+    // of the input. For inputs whose length is not known up front. Throws Failure.
+    std::string_view ReadAvailable(std::size_t size);
+
+private:
+    void Refill();
+    std::size_t ReadMore();
+
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+};
+
+// The output of a file job: created empty, filled through a buffer that is written out in
+// large pieces. A write failure is kept and reported by Check(); Flush() hands what is
+// buffered to the file, Close() writes the rest and closes it.
+class NewFile : public ByteSink {
+public:
+    explicit NewFile(const std::filesystem::path& path);  // throws Failure
+    // Writes to an open descriptor (a temporary file, standard output); `name` names it in
+    // messages. The descriptor is closed by Close().
+    NewFile(int descriptor, const std::filesystem::path& name);
+    ~NewFile() override;
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    std::uint8_t* Reserve(std::size_t size) override;
+    void Commit(std::size_t size) override;
+    // Throws the first write failure, if there was one.
+    void Check() const;
+    // Writes what is buffered, so that the file holds everything committed so far even if
+    // the process ends right after. Throws Failure.
+    void Flush();
+    // Writes what is buffered and closes the file. Throws Failure.
+    void Close();
+    // Writes what is buffered and waits until the file's data is on the disk. Throws Failure.
+    void Sync();
+
+private:
+    void WriteBuffered();
+
+    std::filesystem::path path_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t used_ = 0;
+    std::string failure_;
+};
+
+// Deletes the one file or link at `path` (a name, never a pattern; never a folder or a
+// device) and ignores any failure.
+void DeleteQuietly(const std::filesystem::path& path);
+
+// True when both paths reach the same file (same device and inode), by whatever spelling.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// True when something exists at exactly that path.
+bool FileExists(const std::filesystem::path& path);
+
+}  // namespace varnex

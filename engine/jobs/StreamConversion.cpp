@@ -1,0 +1,65 @@
+#include "jobs/StreamConversion.h"
+
+#include <numeric>
+#include <string>
+
+#include "Failure.h"
+#include "convert/CharacterRule.h"
+
+namespace varnex {
+
+namespace {
+
+// Input converted per call of the character rule; the output for it is reserved in one piece.
+constexpr std::size_t kStreamPiece = 64 * 1024;
+
+bool HasEntry(const FontMap& map, std::uint8_t code) { return code != 0 && !map.Entry(code).empty(); }
+
+void CountMissing(const FontMap& map, std::string_view piece, StreamTotals& totals) {
+    std::array<std::uint64_t, 256> seen{};
+    for (const char c : piece) ++seen[static_cast<std::uint8_t>(c)];
+    for (int code = 0; code < 256; ++code) {
+        if (seen[code] != 0 && !HasEntry(map, static_cast<std::uint8_t>(code)))
+            totals.missing[code] += seen[code];
+    }
+}
+
+void FailOnMissing(const FontMap& map, std::string_view piece, const std::filesystem::path& name,
+                   std::uint64_t pieceOffset) {
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+        const auto code = static_cast<std::uint8_t>(piece[i]);
+        if (!HasEntry(map, code)) {
+            throw Failure(kBadFileFormat, name.string() + ": byte offset " + std::to_string(pieceOffset + i) +
+                                              ": the code " + std::to_string(code) +
+                                              " has no entry in the target font");
+        }
+    }
+}
+
+}  // namespace
+
+std::uint64_t StreamTotals::MissingCount() const {
+    return std::accumulate(missing.begin(), missing.end(), std::uint64_t{0});
+}
+
+void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFile& output, const FontMap& map,
+                   MissingCodes missing, StreamTotals& totals, StreamObserver* observer) {
+    std::uint64_t offset = 0;
+    while (true) {
+        const std::string_view piece = source.ReadAvailable(kStreamPiece);
+        if (piece.empty()) return;
+        if (missing == MissingCodes::Fail) FailOnMissing(map, piece, name, offset);
+        if (missing == MissingCodes::Count) CountMissing(map, piece, totals);
+        std::uint8_t* out = output.Reserve(ConvertedCapacity(map, piece.size()));
+        const std::size_t produced =
+            ConvertCodes(map, reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size(), out);
+        output.Commit(produced);
+        output.Check();
+        offset += piece.size();
+        totals.bytesIn += piece.size();
+        totals.bytesOut += produced;
+        if (observer) observer->Advanced(totals.bytesIn);
+    }
+}
+
+}  // namespace varnex

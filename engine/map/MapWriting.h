@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "map/MapFile.h"
+
+namespace varnex::map {
+
+// The map's table as the text form of data/font_info.tsv, with each row's character where a
+// column tells (CharacterNames). Throws Failure naming the map when a cell cannot be written
+// in that form.
+std::string MapText(const MapFile& map);
+
+// Writes text to output through a temporary file beside it; never over the map it was made
+// from. Throws Failure.
+void WriteMapText(const MapFile& map, const std::string& text, const std::filesystem::path& output);
+
+// Writes the map's table as an SQLite font map at output, in the same way. Throws Failure.
+void WriteMapDatabase(const MapFile& map, const std::filesystem::path& output);
+
+}  // namespace varnex::map

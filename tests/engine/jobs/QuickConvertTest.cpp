@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "Failure.h"
+#include "TestDatabase.h"
+#include "jobs/QuickConvert.h"
+
+using namespace std::string_literals;
+
+namespace varnex {
+namespace {
+
+using test::ScriptedDialogs;
+
+class FakeClipboard : public CodeClipboard {
+public:
+    std::string ReadCodes() override {
+        if (readFails) throw Failure(kTypeMismatch, "no 8-bit code");
+        return text;
+    }
+    void Replace(std::string_view codes) override {
+        if (replaceFails) throw Failure(kDeviceError, "the clipboard is taken");
+        text = codes;
+        ++replacements;
+    }
+    std::string text;
+    bool readFails = false;
+    bool replaceFails = false;
+    int replacements = 0;
+};
+
+const char kFailureText[] = "Sorry while conversion of coppied data, an error occured. Please try again.";
+
+struct QuickConvertTest : ::testing::Test {
+    QuickOutcome Run(const std::string& source = "Abc", const std::string& target = "Xyz") {
+        return QuickConvert(map, {source, target,
+                                  [this](FontMap& m) {
+                                      ++loads;
+                                      m.Clear();
+                                      for (int c = 32; c < 127; ++c) m.Set(c, std::string(1, char(c ^ 0x20)));
+                                      m.Set(0x80, "\xFF\x01");
+                                      return loadSucceeds;
+                                  },
+                                  [this] {
+                                      ++yields;
+                                      yieldedWithOldText = clipboard.text == oldText;
+                                  },
+                                  clipboard, dialogs});
+    }
+    void Put(const std::string& text) { clipboard.text = oldText = text; }
+
+    FontMap map;
+    FakeClipboard clipboard;
+    ScriptedDialogs dialogs;
+    std::string oldText;
+    bool loadSucceeds = true;
+    bool yieldedWithOldText = false;
+    int loads = 0;
+    int yields = 0;
+};
+
+TEST_F(QuickConvertTest, ConvertsTheWholeTextAndNamesTheFontsInUpperCase) {
+    Put(" ab\x80 ");
+    EXPECT_EQ(Run("koi8-R", "Mac Cyrillic"), QuickOutcome::Finished);
+    EXPECT_EQ(clipboard.text, "\0AB\xFF\x01\0"s) << "leading and trailing spaces are converted too";
+    EXPECT_EQ(clipboard.replacements, 1);
+    EXPECT_EQ(yields, 1);
+    EXPECT_TRUE(yieldedWithOldText) << "the user's text stays until the converted one replaces it";
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "The clipboard was converted from font KOI8-R to MAC CYRILLIC");
+    EXPECT_EQ(dialogs.shown[0].title, "Varnex 2010");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
+    EXPECT_FALSE(dialogs.shown[0].systemModal);
+}
+
+TEST_F(QuickConvertTest, WarnsWithoutTouchingTheClipboard) {
+    struct Case {
+        std::string source, target, text, warning;
+        int loads;
+    };
+    const Case cases[] = {
+        {"Abc", "Abc", "hello", "Please select a different font for conversion.", 0},
+        {"Abc", "Xyz", "", "Nothing coppied to the clipboard.", 1},
+        {"Abc", "Xyz", "     ", "Nothing coppied to the clipboard.", 1},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        loads = 0;
+        Put(c.text);
+        EXPECT_EQ(Run(c.source, c.target), QuickOutcome::Warned) << c.warning;
+        EXPECT_EQ(loads, c.loads);
+        EXPECT_EQ(clipboard.replacements, 0);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, c.warning);
+        EXPECT_EQ(dialogs.shown[0].title, "Varnex 2010");
+        EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Exclamation);
+    }
+}
+
+TEST_F(QuickConvertTest, FontNamesCompareWithLetterCase) {
+    Put("a");
+    EXPECT_EQ(Run("abc", "ABC"), QuickOutcome::Finished);
+    EXPECT_EQ(clipboard.text, "A");
+}
+
+TEST_F(QuickConvertTest, TabsAndLineBreaksAreTextEvenWithoutEntries) {
+    Put("\r\n");
+    EXPECT_EQ(Run(), QuickOutcome::Finished);
+    EXPECT_EQ(clipboard.text, "") << "no entries for 13 and 10";
+    EXPECT_EQ(clipboard.replacements, 1);
+    EXPECT_EQ(dialogs.shown.at(0).icon, MessageIcon::Information);
+}
+
+TEST_F(QuickConvertTest, FailuresKeepTheUsersText) {
+    struct Case {
+        const char* what;
+        std::string text;
+        bool readFails, replaceFails;
+    };
+    const Case cases[] = {
+        {"a code without an entry", std::string("ab\0c", 4), false, false},
+        {"over 32,766 characters", std::string(32767, 'a'), false, false},
+        {"a character without an 8-bit code", "a", true, false},
+        {"the clipboard refuses the new text", "abc", false, true},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        Put(c.text);
+        clipboard.readFails = c.readFails;
+        clipboard.replaceFails = c.replaceFails;
+        EXPECT_EQ(Run(), QuickOutcome::Finished) << c.what;
+        EXPECT_EQ(clipboard.text, c.text) << c.what;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << c.what;
+        EXPECT_EQ(dialogs.shown[0].text, kFailureText);
+        EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(dialogs.shown[0].title, "Varnex 2010");
+    }
+}
+
+TEST_F(QuickConvertTest, LongestTextIs32766) {
+    Put(std::string(32766, 'a'));
+    EXPECT_EQ(Run(), QuickOutcome::Finished);
+    EXPECT_EQ(clipboard.text, std::string(32766, 'A'));
+    EXPECT_NE(dialogs.shown.at(0).text, kFailureText);
+}
+
+TEST_F(QuickConvertTest, AFailedMapLoadShowsNothingMore) {
+    Put("abc");
+    loadSucceeds = false;
+    EXPECT_EQ(Run(), QuickOutcome::Abandoned);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(clipboard.text, "abc");
+}
+
+TEST(ConvertQuickText, NamesThePositionWithoutAnEntry) {
+    FontMap map;
+    map.Set(97, "b");
+    try {
+        ConvertQuickText(std::string("aa\0", 3), map);
+        FAIL() << "code 0 has no entry";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find("position 3"), std::string::npos) << failure.Description();
+    }
+}
+
+}  // namespace
+}  // namespace varnex
