@@ -69,4 +69,6 @@ FontNameMatch MatchFontName(const std::vector<std::string>& fonts, std::string_v
     return {"", Nearest(fonts, folded), false};
 }
 
+bool IsUnicodeFont(std::string_view fontName) { return Folded(fontName) == Folded(kUnicodeFontName); }
+
 }  // namespace varnex

@@ -18,4 +18,10 @@ struct FontNameMatch {
 // ambiguous, and when none does the nearest names (by edit distance) are suggested.
 FontNameMatch MatchFontName(const std::vector<std::string>& fonts, std::string_view typed);
 
+// The name of the map's Unicode font, whose cells hold each row's character in UTF-8.
+inline constexpr char kUnicodeFontName[] = "UTF-8";
+
+// True for the name of the Unicode font, compared as typed names are ("utf8", "Utf-8").
+bool IsUnicodeFont(std::string_view fontName);
+
 }  // namespace varnex
