@@ -2,7 +2,7 @@
 """Writes data/font_info.tsv, the source of the shipped font map.
 
 The code page columns come from glibc's iconv tables, the transliteration column from
-GOST 7.79-2000 System B. Run it again only to add a font or to check the table; the
+GOST 7.79-2000 System B, the UTF-8 column from each row's character. Run it again only to add a font or to check the table; the
 committed TSV is what the build uses.
 
 Row order matters, because the loader lets the last row with a given source code win:
@@ -27,6 +27,9 @@ CODE_PAGES = [  # (column name, iconv name)
     ("MIK", "MIK"),
 ]
 TRANSLIT_COLUMN = "GOST 7.79-B Latin"
+# The Unicode font: each row's character as its UTF-8 bytes. The program reads a source
+# text in this font as UTF-8 and writes a target text in it as UTF-8.
+UNICODE_COLUMN = "UTF-8"
 
 # GOST 7.79-2000 System B, capital letters; small letters follow by lower-casing.
 # Ц is written "Cz" throughout: the context rule (c before e, i, y, j) needs more than one
@@ -100,18 +103,22 @@ def main(out_path):
     def cell(code):
         return "\\N" if code is None else str(code)
 
+    def unicode_cell(ch):
+        return ",".join(str(b) for b in ch.encode("utf-8"))
+
     def translit_cell(ch):
         t = translit(ch)
         return "\\N" if t is None else ",".join(str(ord(c)) for c in t)
 
     with open(out_path, "w", encoding="utf-8", newline="\n") as out:
-        out.write("\t".join(["#character"] + [n for n, _ in CODE_PAGES] + [TRANSLIT_COLUMN]) + "\n")
+        out.write("\t".join(["#character"] + [n for n, _ in CODE_PAGES]
+                            + [TRANSLIT_COLUMN, UNICODE_COLUMN]) + "\n")
         for ch, cells in extra_rows:
             out.write("\t".join([describe(ch) + " (second code)"]
-                                + [cell(cells[n]) for n, _ in CODE_PAGES] + ["\\N"]) + "\n")
+                                + [cell(cells[n]) for n, _ in CODE_PAGES] + ["\\N", unicode_cell(ch)]) + "\n")
         for ch in non_ascii + ascii_chars:
             out.write("\t".join([describe(ch)] + [cell(primary[ch][n]) for n, _ in CODE_PAGES]
-                                + [translit_cell(ch)]) + "\n")
+                                + [translit_cell(ch), unicode_cell(ch)]) + "\n")
     print("%d characters, %d second-code rows" % (len(chars), len(extra_rows)))
 
 

@@ -38,8 +38,21 @@ std::size_t ConvertOneCode(VectorLevel level, const FontMap& map, const std::uin
     return kernels::TranslateBytesScalar(map, in, count, out);
 }
 
+std::size_t DecodeUtf8([[maybe_unused]] VectorLevel level, const FontMap& map, const std::uint8_t* in,
+                       std::size_t count, std::uint8_t* out, bool more, std::size_t* consumed) {
+    return kernels::DecodeUtf8Scalar(map, in, count, out, more, consumed);
+}
+
+std::size_t ConvertWholeUtf8(VectorLevel level, const FontMap& map, const std::uint8_t* in, std::size_t count,
+                             std::uint8_t* out) {
+    const std::size_t mark = ByteOrderMarkLength(in, count);
+    std::size_t consumed = 0;
+    return DecodeUtf8(level, map, in + mark, count - mark, out, false, &consumed);
+}
+
 inline std::size_t ConvertWith(VectorLevel level, const FontMap& map, const std::uint8_t* in,
                                std::size_t count, std::uint8_t* out) {
+    if (map.ReadsUtf8()) return ConvertWholeUtf8(level, map, in, count, out);
     return map.AllEntriesSingleOrEmpty() ? ConvertOneCode(level, map, in, count, out)
                                          : ConvertMultiCode(level, map, in, count, out);
 }
@@ -61,6 +74,21 @@ std::size_t ConvertCodesAt(VectorLevel level, const FontMap& map, const std::uin
 // calls this for every 1,024 codes.
 std::size_t ConvertCodes(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
     return ConvertWith(ChosenVectorLevel(), map, in, count, out);
+}
+
+std::size_t ConvertUtf8Piece(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                             bool more, std::size_t* consumed) {
+    return DecodeUtf8(ChosenVectorLevel(), map, in, count, out, more, consumed);
+}
+
+std::size_t ConvertUtf8PieceAt(VectorLevel level, const FontMap& map, const std::uint8_t* in,
+                               std::size_t count, std::uint8_t* out, bool more, std::size_t* consumed) {
+    if (!ProcessorHas(level)) level = VectorLevel::Scalar;
+    return DecodeUtf8(level, map, in, count, out, more, consumed);
+}
+
+std::size_t ByteOrderMarkLength(const std::uint8_t* in, std::size_t count) {
+    return count >= 3 && in[0] == 0xEF && in[1] == 0xBB && in[2] == 0xBF ? 3 : 0;
 }
 
 std::size_t FindCodeWithoutEntry(std::string_view text) { return text.find('\0'); }

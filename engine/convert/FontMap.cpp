@@ -21,8 +21,30 @@ void FontMap::Clear() {
     lengths_.fill(0);
     maxLength_ = 0;
     pairs_.reset();
+    readsUtf8_ = false;
+    characters_.Clear();
+    charactersTaking_.fill(0);
     UpdateMarkedValues();
     UpdateGroups();
+}
+
+void FontMap::ReadUtf8() {
+    readsUtf8_ = true;
+    pairs_.reset();
+    UpdateMarkedTwoByte(0, true);
+}
+
+void FontMap::SetCharacter(char32_t character, std::string_view codes) {
+    const std::string_view old = characters_.Entry(character);
+    if (old.size() == 1) --charactersTaking_[static_cast<std::uint8_t>(old[0])];
+    characters_.Set(character, codes);
+    if (codes.size() == 1) ++charactersTaking_[static_cast<std::uint8_t>(codes[0])];
+    pairs_.reset();
+    const std::uint8_t marker = dropMarker_;
+    UpdateMaxLength();
+    UpdateMarkedValues();
+    UpdateGroups();
+    UpdateMarkedTwoByte(character, marker != dropMarker_);
 }
 
 void FontMap::Set(int code, std::string_view codes) {
@@ -33,26 +55,21 @@ void FontMap::Set(int code, std::string_view codes) {
     pairs_.reset();
     byteKeep_[code] = codes.size() == 1 ? 1 : 0;
     byteValue_[code] = codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : 0;
-    std::uint64_t packed = 0;
-    if (codes.size() <= kPackedCodes) {
-        std::memcpy(&packed, codes.data(), codes.size());
-        packed |= static_cast<std::uint64_t>(codes.size()) << 56;
-    } else {
-        packed = static_cast<std::uint64_t>(kEscape) << 56;
-    }
-    packed_[code] = packed;
+    packed_[code] = PackEntry(codes);
     const bool fitsPlanes = codes.size() <= kPlanes;
     lengths_[code] = fitsPlanes ? static_cast<std::uint8_t>(codes.size()) : 0;
     for (std::size_t j = 0; j < kPlanes; ++j) {
         planes_[j][code] = fitsPlanes && j < codes.size() ? static_cast<std::uint8_t>(codes[j]) : 0;
     }
+    const std::uint8_t marker = dropMarker_;
     UpdateMaxLength();
     UpdateMarkedValues();
     UpdateGroups();
+    UpdateMarkedTwoByte(static_cast<char32_t>(code), marker != dropMarker_);
 }
 
 void FontMap::PreparePairs() {
-    if (maxLength_ > kPairCodes || maxLength_ <= 1) {
+    if (maxLength_ > kPairCodes || maxLength_ <= 1 || readsUtf8_) {
         pairs_.reset();
         return;
     }
@@ -73,8 +90,12 @@ void FontMap::UpdateMarkedValues() {
     std::array<bool, 256> taken{};
     for (int code = 0; code < 256; ++code) {
         if (byteKeep_[code]) taken[byteValue_[code]] = true;
+        if (charactersTaking_[code] != 0) taken[code] = true;
     }
-    dropMarker_ = static_cast<std::uint8_t>(std::find(taken.begin(), taken.end(), false) - taken.begin());
+    const auto free = std::find(taken.begin(), taken.end(), false);
+    // Only characters can take the last value: codes alone leave one free.
+    markerFree_ = free != taken.end();
+    dropMarker_ = markerFree_ ? static_cast<std::uint8_t>(free - taken.begin()) : 0;
     keepsLowerHalf_ = dropMarker_ == 0;
     for (int code = 0; code < 256; ++code) {
         markedValue_[code] = byteKeep_[code] ? byteValue_[code] : dropMarker_;
@@ -97,8 +118,22 @@ void FontMap::UpdateGroups() {
 }
 
 void FontMap::UpdateMaxLength() {
-    maxLength_ = 0;
+    maxLength_ = characters_.MaxEntryLength();
     for (const auto& entry : entries_) maxLength_ = std::max(maxLength_, entry.size());
+}
+
+void FontMap::UpdateMarkedTwoByte(char32_t character, bool markerChanged) {
+    if (!readsUtf8_) return;
+    const auto marked = [&](char32_t c) {
+        if (c < 0x80) return markedValue_[c];
+        const std::string_view codes = characters_.Entry(c);
+        return codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : dropMarker_;
+    };
+    if (!markerChanged) {
+        if (character < markedTwoByte_.size()) markedTwoByte_[character] = marked(character);
+        return;
+    }
+    for (char32_t c = 0; c < markedTwoByte_.size(); ++c) markedTwoByte_[c] = marked(c);
 }
 
 }  // namespace varnex

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/CharacterEntries.h"
+
 namespace varnex {
 
 // The character map of one pair of fonts: for each source code 1..255 the codes that the
@@ -21,8 +23,8 @@ namespace varnex {
 // The packed forms hold the codes in memory order in a little-endian word.
 class FontMap {
 public:
-    static constexpr int kPackedCodes = 7;
-    static constexpr std::uint8_t kEscape = 0xFF;
+    static constexpr int kPackedCodes = varnex::kPackedCodes;
+    static constexpr std::uint8_t kEscape = kPackedEscape;
 
     FontMap();
 
@@ -30,6 +32,19 @@ public:
     // code must lie in 1..255; codes holds one 8-bit code per character.
     void Set(int code, std::string_view codes);
     std::string_view Entry(int code) const { return entries_[code]; }
+
+    // A map whose source font is the Unicode font reads its text as UTF-8, a character's
+    // whole sequence converting as one unit: the characters below U+0080 by the entries of
+    // codes 1..127, the others by Characters(). Clear() makes it a map of codes again.
+    void ReadUtf8();
+    bool ReadsUtf8() const { return readsUtf8_; }
+    // character must lie in U+0080..U+10FFFF.
+    void SetCharacter(char32_t character, std::string_view codes);
+    const CharacterEntries& Characters() const { return characters_; }
+    // The entry of any character of a map that reads UTF-8 (none for U+0000).
+    std::string_view CharacterEntry(char32_t character) const {
+        return character < 0x80 ? Entry(static_cast<int>(character)) : characters_.Entry(character);
+    }
 
     std::size_t MaxEntryLength() const { return maxLength_; }
     bool AllEntriesSingleOrEmpty() const { return maxLength_ <= 1; }
@@ -75,10 +90,20 @@ public:
     };
     const ByteGroups& Groups() const { return groups_; }
 
+    // For a map that reads UTF-8: the marked values of the characters U+0000..U+07FF, indexed
+    // by code point, so that the 64 characters of one lead byte L of a two-byte sequence lie
+    // at (L & 0x1F) * 64, indexed by the low six bits of the byte that follows. The marker is
+    // DropMarker(), chosen among the values no kept code or character converts to.
+    const std::array<std::uint8_t, 0x800>& MarkedTwoByteValues() const { return markedTwoByte_; }
+    // False only in a map that reads UTF-8 whose characters take all 256 values: then there
+    // is no marker, and the marked tables must not be used.
+    bool MarkerIsFree() const { return markerFree_; }
+
 private:
     void UpdateMaxLength();
     void UpdateMarkedValues();
     void UpdateGroups();
+    void UpdateMarkedTwoByte(char32_t character, bool markerChanged);
 
     std::array<std::string, 256> entries_;
     std::array<std::uint8_t, 256> byteValue_{};
@@ -93,6 +118,11 @@ private:
     bool keepsLowerHalf_ = false;
     ByteGroups groups_{};
     std::size_t maxLength_ = 0;
+    bool readsUtf8_ = false;
+    bool markerFree_ = true;
+    CharacterEntries characters_;
+    std::array<std::uint32_t, 256> charactersTaking_{};  // single-code characters per value
+    std::array<std::uint8_t, 0x800> markedTwoByte_{};
 };
 
 }  // namespace varnex

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "Failure.h"
+#include "convert/Utf8Unit.h"
 
 namespace varnex {
 
@@ -60,6 +61,16 @@ std::string DecodeCodeList(std::string_view list) {
         start = comma + 1;
     }
     return result;
+}
+
+char32_t DecodeCharacterCell(std::string_view list) {
+    const std::string codes = DecodeCodeList(list);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(codes.data());
+    const Utf8Unit unit = ReadUtf8Unit(bytes, codes.size());
+    if (!unit.wellFormed || unit.length != codes.size() || unit.character == 0) {
+        throw Failure(kTypeMismatch, "The code list " + Quoted(list) + " is not one UTF-8 character.");
+    }
+    return unit.character;
 }
 
 }  // namespace varnex

@@ -4,6 +4,7 @@
 
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
+#include "map/FontNameMatch.h"
 #include "text/AsciiText.h"
 
 namespace varnex {
@@ -40,6 +41,23 @@ int SourceCode(const std::string& cell, std::string_view font, std::size_t rowIn
     return static_cast<int>(*value);
 }
 
+char32_t SourceCharacter(const std::string& cell, std::string_view font, std::size_t rowIndex) {
+    try {
+        return DecodeCharacterCell(cell);
+    } catch (const Failure& failure) {
+        throw Failure(failure.Number(), RowContext(rowIndex) + "the source font \"" + std::string(font) +
+                                            "\": " + failure.Description());
+    }
+}
+
+void SetCharacterEntry(FontMap& map, char32_t character, std::string_view codes) {
+    if (character < 0x80) {
+        map.Set(static_cast<int>(character), codes);
+    } else {
+        map.SetCharacter(character, codes);
+    }
+}
+
 std::string TargetCodes(const std::string& cell, std::string_view font, std::size_t rowIndex) {
     try {
         return DecodeCodeList(cell);
@@ -72,14 +90,22 @@ void BuildFontMap(const FontTable& table, std::string_view source, std::string_v
     // conversion that drops every character.
     if (table.rows.empty()) throw Failure(kDatabaseFailure, "The table font_info holds no rows.");
     map.Clear();
+    // The Unicode font's cells are whole characters: each converts as a unit, and a cell of
+    // several codes is one character, not a list to skip.
+    const bool unicodeSource = IsUnicodeFont(table.columns[sourceColumn]);
+    if (unicodeSource) map.ReadUtf8();
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& row = table.rows[i];
         const auto& s = row[sourceColumn];
-        if (!s || s->empty() || s->find(',') != std::string::npos) continue;
+        if (!s || s->empty() || (!unicodeSource && s->find(',') != std::string::npos)) continue;
         const auto& t = row[targetColumn];
         if (!t) continue;
         std::string codes = TargetCodes(*t, target, i);
-        map.Set(SourceCode(*s, source, i), codes);
+        if (unicodeSource) {
+            SetCharacterEntry(map, SourceCharacter(*s, source, i), codes);
+        } else {
+            map.Set(SourceCode(*s, source, i), codes);
+        }
     }
     map.PreparePairs();
 }

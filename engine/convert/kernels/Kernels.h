@@ -24,6 +24,25 @@ std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size
 std::size_t TranslatePacked(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out);
 std::uint8_t* PutEntry(const FontMap& map, std::uint8_t code, std::uint8_t* out);
 
+// Utf8ScalarKernel.cpp: maps that read UTF-8 (FontMap::ReadsUtf8), any processor. A
+// decoder converts the units of in[0..count) (Utf8Unit.h; ill-formed ones are dropped) and
+// returns the number of bytes produced. *consumed tells how many input bytes it took: all of
+// them, except that with `more` (more text follows) a character cut short at the end is
+// left for the next call.
+std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                             bool more, std::size_t* consumed);
+
+// Where a run of units one at a time ended: the next unit's offset, the output, and whether
+// it stopped at a character cut short that `more` asks to keep.
+struct Utf8Step {
+    std::size_t next;
+    std::uint8_t* out;
+    bool held;
+};
+// Converts the units that start in in[from..stop), reading up to in[count).
+Utf8Step DecodeUtf8Units(const FontMap& map, const std::uint8_t* in, std::size_t from, std::size_t stop,
+                         std::size_t count, bool more, std::uint8_t* out);
+
 #if defined(__x86_64__)
 // Avx2Kernel.cpp
 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
