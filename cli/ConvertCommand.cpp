@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -85,12 +86,13 @@ std::uint64_t KnownSize(const std::string& input) {
     return result == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
-void ReportMissing(const std::string& input, const StreamTotals& totals, std::ostream& err) {
-    err << "varnex: " << NameOf(input) << ": ";
-    if (totals.MissingCount() == 0) {
-        err << "no codes dropped\n";
-        return;
-    }
+std::string CharacterName(char32_t character) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
+    return name;
+}
+
+void ReportMissingCodes(const StreamTotals& totals, std::ostream& err) {
     const std::uint64_t count = totals.MissingCount();
     err << count << (count == 1 ? " code" : " codes") << " without an entry dropped:";
     const char* separator = " ";
@@ -98,6 +100,36 @@ void ReportMissing(const std::string& input, const StreamTotals& totals, std::os
         if (totals.missing[code] == 0) continue;
         err << separator << code << " (" << totals.missing[code] << "x)";
         separator = ", ";
+    }
+}
+
+void ReportMissingCharacters(const StreamTotals& totals, std::ostream& err) {
+    const std::uint64_t count = totals.MissingCount() - totals.illFormed;
+    if (count != 0) {
+        err << count << (count == 1 ? " character" : " characters") << " without an entry dropped:";
+        bool first = true;
+        for (const auto& [character, times] : totals.missingCharacters) {
+            err << (first ? " " : ", ") << CharacterName(character) << " (" << times << "x)";
+            first = false;
+        }
+    }
+    if (totals.illFormed != 0) {
+        err << (count != 0 ? "; " : "") << totals.illFormed
+            << (totals.illFormed == 1 ? " ill-formed byte sequence" : " ill-formed byte sequences")
+            << " dropped";
+    }
+}
+
+void ReportMissing(const std::string& input, const StreamTotals& totals, bool characters, std::ostream& err) {
+    err << "varnex: " << NameOf(input) << ": ";
+    if (totals.MissingCount() == 0) {
+        err << (characters ? "no characters dropped\n" : "no codes dropped\n");
+        return;
+    }
+    if (characters) {
+        ReportMissingCharacters(totals, err);
+    } else {
+        ReportMissingCodes(totals, err);
     }
     err << '\n';
 }
@@ -115,7 +147,7 @@ void ConvertInput(Run& run, const std::string& input, SourceFile& source, NewFil
     StreamTotals totals;
     ConvertStream(source, NameOf(input), output, run.map, MissingPolicy(run.options), totals, bar.get());
     bar.reset();
-    if (run.options.report) ReportMissing(input, totals, run.err);
+    if (run.options.report) ReportMissing(input, totals, run.map.ReadsUtf8(), run.err);
 }
 
 // A new file that appears under its name only when complete.

@@ -7,11 +7,24 @@
 
 namespace varnex {
 
-void ConvertChunk(std::string_view chunk, const FontMap& map, ByteSink& newFile) {
+namespace {
+
+void CheckLength(std::string_view chunk) {
     if (chunk.size() > kMaxChunkLength) {
         throw Failure(kOverflow, "Overflow: a chunk of " + std::to_string(chunk.size()) +
                                      " characters is longer than the 32766 that can be converted at once.");
     }
+}
+
+void Report(const std::exception& failure, Dialogs& dialogs) {
+    dialogs.Show(Message{failure.what(), "Varnex Error - Buffer Convertion", MessageIcon::Critical,
+                         MessageButtons::Ok, false, true});
+}
+
+}  // namespace
+
+void ConvertChunk(std::string_view chunk, const FontMap& map, ByteSink& newFile) {
+    CheckLength(chunk);
     if (chunk.empty()) return;
     std::uint8_t* out = newFile.Reserve(ConvertedCapacity(map, chunk.size()));
     const std::size_t produced =
@@ -19,12 +32,27 @@ void ConvertChunk(std::string_view chunk, const FontMap& map, ByteSink& newFile)
     if (produced > 0) newFile.Commit(produced);
 }
 
+void ConvertChunk(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile) {
+    CheckLength(chunk);
+    if (chunk.empty()) return;
+    std::uint8_t* out = newFile.Reserve(conversion.Capacity(chunk.size()));
+    const std::size_t produced = conversion.Convert(chunk, out);
+    if (produced > 0) newFile.Commit(produced);
+}
+
 void ConvertBuffer(std::string_view chunk, const FontMap& map, ByteSink& newFile, Dialogs& dialogs) {
     try {
         ConvertChunk(chunk, map, newFile);
     } catch (const std::exception& failure) {
-        dialogs.Show(Message{failure.what(), "Varnex Error - Buffer Convertion", MessageIcon::Critical,
-                             MessageButtons::Ok, false, true});
+        Report(failure, dialogs);
+    }
+}
+
+void ConvertBuffer(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile, Dialogs& dialogs) {
+    try {
+        ConvertChunk(chunk, conversion, newFile);
+    } catch (const std::exception& failure) {
+        Report(failure, dialogs);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "convert/ByteSink.h"
 #include "convert/FontMap.h"
+#include "convert/PieceConversion.h"
 
 namespace varnex {
 
@@ -19,5 +20,10 @@ void ConvertBuffer(std::string_view chunk, const FontMap& map, ByteSink& newFile
 
 // The same without the report: throws Failure.
 void ConvertChunk(std::string_view chunk, const FontMap& map, ByteSink& newFile);
+
+// Both for a chunk that is one piece of a longer text (the file job's blocks): a character
+// of the Unicode font split between two chunks converts once, whole.
+void ConvertBuffer(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile, Dialogs& dialogs);
+void ConvertChunk(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile);
 
 }  // namespace varnex

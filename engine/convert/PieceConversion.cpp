@@ -34,7 +34,7 @@ std::string DescribeDropped(const Dropped& dropped) {
             return text;
         }
         case Dropped::Kind::IllFormed:
-            return "the bytes " + HexBytes(dropped.bytes) + " (not UTF-8)";
+            return "the bytes " + HexBytes(dropped.bytes);
     }
     return {};
 }

@@ -25,7 +25,7 @@ struct Dropped {
 };
 using DropReport = std::function<void(const Dropped&)>;
 
-// "U+0416"; "the bytes E0 80" for ill-formed ones; "the code 200".
+// "the code 200", "U+0416", or "the bytes E0 80" for ill-formed ones.
 std::string DescribeDropped(const Dropped& dropped);
 
 // Converts a text that arrives in pieces (the file job's blocks, the reads of `varnex`) as if

@@ -72,6 +72,7 @@ JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem
     // The caption changes at most once per hundredth, so the job compares hundredths and
     // builds the text only when they change.
     std::optional<std::uint64_t> shown;
+    PieceConversion conversion(map);
     for (std::uint64_t position = 1; position <= length; position += kJobBlockSize) {
         if (host.CancelRequested()) {
             output.Close();
@@ -79,7 +80,7 @@ JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem
         }
         const std::uint64_t left = length - position + 1;
         const std::string_view block = source.ReadNext(left < kJobBlockSize ? left : kJobBlockSize);
-        ConvertBuffer(block, map, output, dialogs);
+        ConvertBuffer(block, conversion, output, dialogs);
         output.Check();
         const std::uint64_t hundredths = ProgressHundredths(length, position);
         if (hundredths == shown) continue;
@@ -89,6 +90,7 @@ JobEnd RunFileJob(const std::filesystem::path& sourcePath, const std::filesystem
         output.Flush();
         ShowCaption(host, ProgressCaption(hundredths, separator));
     }
+    conversion.Finish();
     // "Completed" means the new file is on the disk, not only in the system's cache.
     output.Sync();
     output.Close();

@@ -5,6 +5,7 @@
 
 #include "Failure.h"
 #include "convert/CharacterRule.h"
+#include "convert/PieceConversion.h"
 
 namespace varnex {
 
@@ -36,23 +37,46 @@ void FailOnMissing(const FontMap& map, std::string_view piece, const std::filesy
     }
 }
 
+// In a text read as UTF-8, what is left out is told by the conversion itself, which alone
+// knows where its characters begin.
+DropReport Utf8Report(const std::filesystem::path& name, MissingCodes missing, StreamTotals& totals) {
+    if (missing == MissingCodes::Drop) return nullptr;
+    if (missing == MissingCodes::Fail) {
+        return [name](const Dropped& dropped) {
+            const bool bad = dropped.kind == Dropped::Kind::IllFormed;
+            throw Failure(kBadFileFormat, name.string() + ": byte offset " + std::to_string(dropped.offset) +
+                                              ": " + DescribeDropped(dropped) +
+                                              (bad ? " are not UTF-8" : " has no entry in the target font"));
+        };
+    }
+    return [&totals](const Dropped& dropped) {
+        if (dropped.kind == Dropped::Kind::IllFormed) {
+            ++totals.illFormed;
+        } else {
+            ++totals.missingCharacters[dropped.value];
+        }
+    };
+}
+
 }  // namespace
 
 std::uint64_t StreamTotals::MissingCount() const {
-    return std::accumulate(missing.begin(), missing.end(), std::uint64_t{0});
+    std::uint64_t count = std::accumulate(missing.begin(), missing.end(), illFormed);
+    for (const auto& [character, times] : missingCharacters) count += times;
+    return count;
 }
 
 void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFile& output, const FontMap& map,
                    MissingCodes missing, StreamTotals& totals, StreamObserver* observer) {
     std::uint64_t offset = 0;
+    PieceConversion conversion(map, map.ReadsUtf8() ? Utf8Report(name, missing, totals) : nullptr);
     while (true) {
         const std::string_view piece = source.ReadAvailable(kStreamPiece);
-        if (piece.empty()) return;
-        if (missing == MissingCodes::Fail) FailOnMissing(map, piece, name, offset);
-        if (missing == MissingCodes::Count) CountMissing(map, piece, totals);
-        std::uint8_t* out = output.Reserve(ConvertedCapacity(map, piece.size()));
-        const std::size_t produced =
-            ConvertCodes(map, reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size(), out);
+        if (piece.empty()) break;
+        if (!map.ReadsUtf8() && missing == MissingCodes::Fail) FailOnMissing(map, piece, name, offset);
+        if (!map.ReadsUtf8() && missing == MissingCodes::Count) CountMissing(map, piece, totals);
+        std::uint8_t* out = output.Reserve(conversion.Capacity(piece.size()));
+        const std::size_t produced = conversion.Convert(piece, out);
         output.Commit(produced);
         output.Check();
         offset += piece.size();
@@ -60,6 +84,7 @@ void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFil
         totals.bytesOut += produced;
         if (observer) observer->Advanced(totals.bytesIn);
     }
+    conversion.Finish();
 }
 
 }  // namespace varnex

@@ -3,23 +3,28 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 
 #include "convert/FontMap.h"
 #include "files/JobFiles.h"
 
 namespace varnex {
 
-// What to do with a code that has no entry (code 0, or a code the pair does not map).
+// What to do with a code that has no entry (code 0, or a code the pair does not map), and,
+// in a text read as UTF-8, with a character without an entry and with ill-formed bytes.
 enum class MissingCodes {
     Drop,   // left out, as the window's conversions do
-    Count,  // left out and counted per code
-    Fail,   // the first one is a Failure naming its offset and code
+    Count,  // left out and counted per code or character
+    Fail,   // the first one is a Failure naming its offset and what it is
 };
 
 struct StreamTotals {
     std::uint64_t bytesIn = 0;
     std::uint64_t bytesOut = 0;
-    std::array<std::uint64_t, 256> missing{};  // per code, with MissingCodes::Count
+    // With MissingCodes::Count: per code, or per character for a map that reads UTF-8.
+    std::array<std::uint64_t, 256> missing{};
+    std::map<char32_t, std::uint64_t> missingCharacters;
+    std::uint64_t illFormed = 0;  // ill-formed byte sequences
     std::uint64_t MissingCount() const;
 };
 

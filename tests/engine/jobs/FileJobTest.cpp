@@ -125,6 +125,42 @@ struct FileJobTest : ::testing::Test {
     ScriptedDialogs dialogs;
 };
 
+// A source in the Unicode font: characters cut by a block boundary convert once, whole,
+// and ill-formed bytes at the start, in the middle, at a boundary and at the end are dropped.
+TEST_F(FileJobTest, UnicodeCharactersAcrossBlockBoundariesConvertWhole) {
+    map.Clear();
+    map.ReadUtf8();
+    for (int c = 1; c < 128; ++c) map.Set(c, std::string(1, static_cast<char>(c)));
+    map.SetCharacter(0x416, "\xF6");   // Ж, two bytes
+    map.SetCharacter(0x20AC, "\xA4");  // €, three bytes
+    map.SetCharacter(0x1F600, ":)");   // four bytes
+    const std::string zhe = "\xD0\x96", euro = "\xE2\x82\xAC", smile = "\xF0\x9F\x98\x80";
+    for (const std::string& character : {zhe, euro, smile}) {
+        for (std::size_t before = 1; before < character.size(); ++before) {
+            // `before` bytes of the character end the first block
+            const std::string text = "\x80" + std::string(1024 - 1 - before, 'a') + character +
+                                     "b\xC0\xE2\x82" + std::string(1023 - 4, 'c') + "\xED\xA0" + "d" +
+                                     character + "\xF0\x9F";
+            ASSERT_EQ(Run(text), JobEnd::Finished);
+            const std::string converted = character == zhe ? "\xF6" : character == euro ? "\xA4" : ":)";
+            EXPECT_EQ(ReadFile(output), std::string(1024 - 1 - before, 'a') + converted + "b" +
+                                            std::string(1019, 'c') + "d" + converted)
+                << character.size() << " bytes, " << before << " in the first block";
+        }
+    }
+}
+
+TEST_F(FileJobTest, IllFormedBytesAcrossABlockBoundaryAreDropped) {
+    map.Clear();
+    map.ReadUtf8();
+    for (int c = 1; c < 128; ++c) map.Set(c, std::string(1, static_cast<char>(c)));
+    for (std::size_t before : {1, 2}) {  // E2 82 cut short by 'x', split at either place
+        const std::string text = std::string(1024 - before, 'a') + "\xE2\x82x";
+        ASSERT_EQ(Run(text), JobEnd::Finished);
+        EXPECT_EQ(ReadFile(output), std::string(1024 - before, 'a') + "x");
+    }
+}
+
 TEST_F(FileJobTest, ShowsTheProgressOfEveryBlockAndTheTime) {
     host.clock = {1000.25, 1003.75};
     const std::string text = Sample(5000);

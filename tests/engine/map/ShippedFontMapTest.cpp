@@ -20,22 +20,27 @@ const std::filesystem::path kShipped = VARNEX_SHIPPED_FONT_MAP;
 using test::CodePage;
 using test::kCodePages;
 const char kTranslit[] = "GOST 7.79-B Latin";
+const char kUnicode[] = "UTF-8";
 
-// iconv of one byte; nullopt when iconv cannot convert it (as -c drops it).
-std::optional<std::string> Iconv(const char* from, const char* to, unsigned char byte) {
+// iconv of one character; nullopt when iconv cannot convert it (as -c drops it).
+std::optional<std::string> Iconv(const char* from, const char* to, const std::string& character) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv_open ") + from + to);
-    char in[1] = {static_cast<char>(byte)};
+    std::string in = character;
     char out[16];
-    char* inPtr = in;
+    char* inPtr = in.data();
     char* outPtr = out;
-    size_t inLeft = 1, outLeft = sizeof out;
+    size_t inLeft = in.size(), outLeft = sizeof out;
     const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     size_t flushLeft = outLeft;
     iconv(cd, nullptr, nullptr, &outPtr, &flushLeft);
     iconv_close(cd);
-    if (result == static_cast<size_t>(-1)) return std::nullopt;
+    if (result == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
     return std::string(out, outPtr);
+}
+
+std::optional<std::string> Iconv(const char* from, const char* to, unsigned char byte) {
+    return Iconv(from, to, std::string(1, static_cast<char>(byte)));
 }
 
 std::string Convert(const std::string& source, const std::string& target, const std::string& text) {
@@ -48,9 +53,41 @@ std::string Convert(const std::string& source, const std::string& target, const 
 
 TEST(ShippedFontMap, ListsTheFonts) {
     const auto fonts = LoadFontList(kShipped);
-    ASSERT_EQ(fonts.size(), kCodePages.size() + 1);
+    ASSERT_EQ(fonts.size(), kCodePages.size() + 2);
     for (std::size_t i = 0; i < kCodePages.size(); ++i) EXPECT_EQ(fonts[i], kCodePages[i].font);
-    EXPECT_EQ(fonts.back(), kTranslit);
+    EXPECT_EQ(fonts[kCodePages.size()], kTranslit);
+    EXPECT_EQ(fonts.back(), kUnicode);
+}
+
+TEST(ShippedFontMap, EveryCodeConvertsToUnicodeAsIconvDoes) {
+    for (const auto& from : kCodePages) {
+        FontMap map;
+        LoadFontMap(kShipped, from.font, kUnicode, map);
+        for (int byte = 1; byte < 256; ++byte) {
+            EXPECT_EQ(std::string(map.Entry(byte)),
+                      Iconv(from.iconvName, "UTF-8", static_cast<unsigned char>(byte)).value_or(""))
+                << from.font << ", byte " << byte;
+        }
+    }
+}
+
+// Every character of every code page in one UTF-8 text, back to each code page: what iconv -c
+// gives, character by character, since -c drops what a code page lacks.
+TEST(ShippedFontMap, UnicodeTextConvertsToEveryCodePageAsIconvDoes) {
+    std::vector<std::string> characters;
+    for (const auto& page : kCodePages) {
+        for (int byte = 1; byte < 256; ++byte) {
+            if (const auto c = Iconv(page.iconvName, "UTF-8", static_cast<unsigned char>(byte)))
+                characters.push_back(*c);
+        }
+    }
+    std::string text;
+    for (const auto& c : characters) text += c;
+    for (const auto& to : kCodePages) {
+        std::string expected;
+        for (const auto& c : characters) expected += Iconv("UTF-8", to.iconvName, c).value_or("");
+        EXPECT_EQ(Convert(kUnicode, to.font, text), expected) << to.font;
+    }
 }
 
 TEST(ShippedFontMap, EveryByteOfEveryPairConvertsAsIconvDoes) {
