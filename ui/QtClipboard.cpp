@@ -16,6 +16,17 @@ QClipboard& SystemClipboard() {
     return *clipboard;
 }
 
+// Puts the text on the clipboard and checks that it took it; the earlier text stays otherwise.
+void SetText(const QString& text) {
+    QClipboard& clipboard = SystemClipboard();
+    const QString previous = clipboard.text();
+    clipboard.setText(text);
+    if (clipboard.text() != text) {
+        clipboard.setText(previous);
+        throw Failure(kDeviceError, "The clipboard did not take the converted text.");
+    }
+}
+
 }  // namespace
 
 std::string QtClipboard::ReadCodes() {
@@ -27,15 +38,12 @@ std::string QtClipboard::ReadCodes() {
     return *codes;
 }
 
-void QtClipboard::Replace(std::string_view codes) {
-    QClipboard& clipboard = SystemClipboard();
-    const QString previous = clipboard.text();
-    const QString text = FromWindows1252(codes);
-    clipboard.setText(text);
-    if (clipboard.text() != text) {
-        clipboard.setText(previous);
-        throw Failure(kDeviceError, "The clipboard did not take the converted text.");
-    }
+void QtClipboard::Replace(std::string_view codes) { SetText(FromWindows1252(codes)); }
+
+std::string QtClipboard::ReadUtf8() { return SystemClipboard().text().toStdString(); }
+
+void QtClipboard::ReplaceUtf8(std::string_view text) {
+    SetText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 }  // namespace varnex::ui

@@ -3,6 +3,7 @@
 #include "CheckReportFormat.h"
 #include "MapArguments.h"
 #include "MapSubcommands.h"
+#include "map/CharacterNames.h"
 #include "map/MapCheck.h"
 #include "map/MapFile.h"
 #include "map/MapWriting.h"
@@ -11,11 +12,12 @@ namespace varnex::map {
 
 int RunBuild(const std::vector<std::string>& words, const std::filesystem::path& defaultMap,
              std::ostream& out, std::ostream& err) {
-    const MapArguments arguments(words, {"-o", "--output"}, "", {"--allow-errors"});
+    const MapArguments arguments(words, {"-o", "--output"}, "", {"--allow-errors", "--unicode"});
     const auto output = arguments.Option("-o") ? arguments.Option("-o") : arguments.Option("--output");
     if (!output) throw UsageError("name the map to write with -o FILE");
-    const MapFile map = ReadMapFile(arguments.Maps(1, 1, defaultMap).front());
-    const CheckReport report = CheckFontTable(map.table);
+    MapFile map = ReadMapFile(arguments.Maps(1, 1, defaultMap).front());
+    if (arguments.Flag("--unicode")) AddUnicodeFont(map);
+    const CheckReport report = CheckFontTable(map.table, std::nullopt, RowCharacters(map.rowNotes));
     const bool allowErrors = arguments.Flag("--allow-errors");
     if (report.errors) WriteCheckErrors(map, report, err);
     if (report.errors && !allowErrors) {

@@ -3,6 +3,7 @@
 #include "CheckReportFormat.h"
 #include "MapArguments.h"
 #include "MapSubcommands.h"
+#include "map/CharacterNames.h"
 #include "map/MapCheck.h"
 #include "map/MapFile.h"
 
@@ -30,7 +31,7 @@ int RunCheck(const std::vector<std::string>& words, const std::filesystem::path&
         pair = PairChoice{ChosenColumn(map, fonts->first), ChosenColumn(map, fonts->second)};
         if (pair->source == pair->target) throw UsageError("--pair needs two different fonts");
     }
-    const CheckReport report = CheckFontTable(map.table, pair);
+    const CheckReport report = CheckFontTable(map.table, pair, RowCharacters(map.rowNotes));
     if (format == "tsv") {
         WriteCheckTsv(map, report, out);
     } else {

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "map/CellReading.h"
+#include "map/FontNameMatch.h"
 
 namespace varnex::map {
 
@@ -42,9 +43,11 @@ void WriteCheckText(const MapFile& map, const CheckReport& report, std::ostream&
     }
     for (std::size_t c : report.fontsInScope) {
         const auto& font = report.fonts[c];
-        out << file << ": font \"" << ColumnName(map, c)
-            << "\": " << Count(font.sourceCodes, "source code", "source codes") << ", "
-            << Count(font.errors, "error", "errors") << ", " << Count(font.notes, "note", "notes") << "\n";
+        out << file << ": font \"" << ColumnName(map, c) << "\": "
+            << (IsUnicodeFont(map.table.columns[c]) ? Count(font.sourceCodes, "character", "characters")
+                                                    : Count(font.sourceCodes, "source code", "source codes"))
+            << ", " << Count(font.errors, "error", "errors") << ", " << Count(font.notes, "note", "notes")
+            << "\n";
     }
     out << file << ": " << Count(report.errors, "error", "errors") << ", "
         << Count(report.notes, "note", "notes")

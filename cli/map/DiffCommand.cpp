@@ -3,6 +3,7 @@
 #include "MapArguments.h"
 #include "MapSubcommands.h"
 #include "map/CellReading.h"
+#include "map/FontNameMatch.h"
 #include "map/MapDiff.h"
 #include "map/MapFile.h"
 
@@ -27,9 +28,11 @@ void WritePair(const PairDifference& pair, const std::string& before, const std:
             << " only: " << OneLine(failsBefore ? pair.failureBefore : pair.failureAfter) << "\n";
         return;
     }
+    const bool characters = IsUnicodeFont(pair.source);
     for (const auto& code : pair.codes) {
-        out << name << ", code " << code.code << ": " << EntryText(code.before) << " in " << before << ", "
-            << EntryText(code.after) << " in " << after << "\n";
+        out << name << (characters ? ", " + CharacterName(code.code) : ", code " + std::to_string(code.code))
+            << ": " << EntryText(code.before) << " in " << before << ", " << EntryText(code.after) << " in "
+            << after << "\n";
     }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 constexpr char kUsage[] = R"(usage: varnex map check [MAP] [--pair SOURCE TARGET] [--format=text|tsv]
        varnex map export [MAP] [-o FILE]
-       varnex map build SOURCE.tsv -o MAP [--allow-errors]
+       varnex map build SOURCE.tsv -o MAP [--allow-errors] [--unicode]
        varnex map diff MAP_A MAP_B
 
 MAP is a font map: an SQLite or Jet 4.0 mskvmap16.dll, or the text form (a .tsv file).
@@ -23,7 +23,8 @@ Without MAP, the map beside the program is used.
           exit code 1 when the program would end on the map, 0 when there are only notes
   export  writes the table in the form of data/font_info.tsv (to the standard output)
   build   checks a map and writes it as an SQLite font map; a map with errors is not
-          written, unless --allow-errors asks for it as it is
+          written, unless --allow-errors asks for it as it is; --unicode adds the Unicode
+          font "UTF-8", written from the "#character" column (U+XXXX) of the text form
   diff    lists the pairs and codes that two maps convert differently; exit code 1 if any
 
 examples:

@@ -30,12 +30,10 @@ public:
     const Page& PageOf(std::uint32_t page) const { return pages_[directory_.empty() ? 0 : directory_[page]]; }
     std::size_t MaxEntryLength() const { return maxLength_; }
 
-    // Each character with an entry of exactly one code, and that code.
+    // Each character with an entry, and its codes, in no particular order.
     template <typename Visit>
-    void ForEachSingle(Visit visit) const {
-        for (const auto& [character, codes] : entries_) {
-            if (codes.size() == 1) visit(character, static_cast<std::uint8_t>(codes[0]));
-        }
+    void ForEach(Visit visit) const {
+        for (const auto& [character, codes] : entries_) visit(character, std::string_view(codes));
     }
 
 private:

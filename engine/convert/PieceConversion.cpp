@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "convert/CharacterRule.h"
-#include "convert/Utf8Unit.h"
+#include "text/Utf8Unit.h"
 
 namespace varnex {
 

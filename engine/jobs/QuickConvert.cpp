@@ -3,6 +3,8 @@
 #include "Failure.h"
 #include "convert/CharacterRule.h"
 #include "convert/ConvertBuffer.h"
+#include "convert/PieceConversion.h"
+#include "map/FontNameMatch.h"
 #include "text/AsciiText.h"
 
 namespace varnex {
@@ -13,12 +15,37 @@ const char kTitle[] = "Varnex 2010";
 
 void Warn(Dialogs& dialogs, const char* text) { dialogs.Show({text, kTitle, MessageIcon::Exclamation}); }
 
+std::size_t CharacterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+Failure TooLong(std::size_t characters) {
+    return Failure(kOverflow, "Overflow: the clipboard holds " + std::to_string(characters) +
+                                  " characters, more than " + std::to_string(kMaxChunkLength) + ".");
+}
+
+std::string ConvertQuickUtf8(std::string_view text, const FontMap& map) {
+    if (const std::size_t characters = CharacterCount(text); characters > kMaxChunkLength)
+        throw TooLong(characters);
+    PieceConversion conversion(map, [](const Dropped& dropped) {
+        throw Failure(kSubscriptOutOfRange, "Subscript out of range: " + DescribeDropped(dropped) +
+                                                " at byte " + std::to_string(dropped.offset + 1) +
+                                                " has no entry.");
+    });
+    std::string converted(conversion.Capacity(text.size()), '\0');
+    converted.resize(conversion.Convert(text, reinterpret_cast<std::uint8_t*>(converted.data())));
+    conversion.Finish();
+    return converted;
+}
+
 }  // namespace
 
 std::string ConvertQuickText(std::string_view codes, const FontMap& map) {
+    if (map.ReadsUtf8()) return ConvertQuickUtf8(codes, map);
     if (codes.size() > kMaxChunkLength) {
-        throw Failure(kOverflow, "Overflow: the clipboard holds " + std::to_string(codes.size()) +
-                                     " characters, more than " + std::to_string(kMaxChunkLength) + ".");
+        throw TooLong(codes.size());
     }
     if (const std::size_t at = FindCodeWithoutEntry(codes); at != std::string_view::npos) {
         throw Failure(kSubscriptOutOfRange, "Subscript out of range: the character at position " +
@@ -38,7 +65,9 @@ QuickOutcome QuickConvert(FontMap& map, const QuickConversionHost& host) {
     }
     if (!host.loadFontMap(map)) return QuickOutcome::Abandoned;
     try {
-        const std::string codes = host.clipboard.ReadCodes();
+        // Unicode text is taken and given as it is, not through the 8-bit bridge.
+        const bool unicodeTarget = IsUnicodeFont(host.targetFont);
+        const std::string codes = map.ReadsUtf8() ? host.clipboard.ReadUtf8() : host.clipboard.ReadCodes();
         if (OnlySpaces(codes)) {
             Warn(host.dialogs, "Nothing coppied to the clipboard.");
             return QuickOutcome::Warned;
@@ -47,7 +76,11 @@ QuickOutcome QuickConvert(FontMap& map, const QuickConversionHost& host) {
         host.yield();
         // Replaced in one step rather than cleared first, so that a failure cannot leave
         // the clipboard without the user's text.
-        host.clipboard.Replace(converted);
+        if (unicodeTarget) {
+            host.clipboard.ReplaceUtf8(converted);
+        } else {
+            host.clipboard.Replace(converted);
+        }
     } catch (const std::exception&) {
         host.dialogs.Show({"Sorry while conversion of coppied data, an error occured. Please try again.",
                            kTitle, MessageIcon::Critical});

@@ -9,7 +9,8 @@
 
 namespace varnex {
 
-// The clipboard as the quick conversion sees it: text as 8-bit codes.
+// The clipboard as the quick conversion sees it: text as 8-bit codes, or, where the source or
+// the target is the Unicode font, as UTF-8.
 class CodeClipboard {
 public:
     virtual ~CodeClipboard() = default;
@@ -19,6 +20,9 @@ public:
     // Puts codes on the clipboard as its new text. Throws Failure when that cannot be
     // done, and then the clipboard still holds its earlier text.
     virtual void Replace(std::string_view codes) = 0;
+    // The same with the text in UTF-8: every character can be read.
+    virtual std::string ReadUtf8() = 0;
+    virtual void ReplaceUtf8(std::string_view text) = 0;
 };
 
 // What the quick conversion needs from the window around it.
@@ -44,7 +48,9 @@ enum class QuickOutcome {
 QuickOutcome QuickConvert(FontMap& map, const QuickConversionHost& host);
 
 // The text step: every code through the character rule. Throws Failure for a code
-// without an entry (0) and for a text over kMaxChunkLength codes.
+// without an entry (0) and for a text over kMaxChunkLength codes. For a map that reads
+// UTF-8 the text is UTF-8, and the limit counts its characters; a character without an
+// entry is a Failure too.
 std::string ConvertQuickText(std::string_view codes, const FontMap& map);
 
 }  // namespace varnex

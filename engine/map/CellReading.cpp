@@ -58,6 +58,19 @@ SourceReading ReadAsSource(const FontTable::Cell& cell) {
     return reading;
 }
 
+SourceReading ReadAsUnicodeSource(const FontTable::Cell& cell) {
+    SourceReading reading;
+    if (!cell || cell->empty()) return reading;
+    try {
+        reading.code = static_cast<int>(DecodeCharacterCell(*cell));
+        reading.kind = SourceReading::Kind::Code;
+    } catch (const Failure&) {
+        reading.kind = SourceReading::Kind::Bad;
+        reading.fault = "the source cell " + Shown(*cell) + " is not one UTF-8 character";
+    }
+    return reading;
+}
+
 TargetReading ReadAsTarget(const FontTable::Cell& cell) {
     TargetReading reading;
     if (!cell) return reading;
@@ -85,17 +98,36 @@ std::string Shown(const std::string& text) {
     return out;
 }
 
-std::string CodeRuns(const std::vector<int>& sortedCodes) {
+namespace {
+
+template <typename Name>
+std::string Runs(const std::vector<int>& sorted, Name name) {
     std::string out;
-    for (std::size_t i = 0; i < sortedCodes.size();) {
+    for (std::size_t i = 0; i < sorted.size();) {
         std::size_t end = i;
-        while (end + 1 < sortedCodes.size() && sortedCodes[end + 1] == sortedCodes[end] + 1) ++end;
+        while (end + 1 < sorted.size() && sorted[end + 1] == sorted[end] + 1) ++end;
         if (!out.empty()) out += ", ";
-        out += std::to_string(sortedCodes[i]);
-        if (end > i) out += "-" + std::to_string(sortedCodes[end]);
+        out += name(sorted[i]);
+        if (end > i) out += "-" + name(sorted[end]);
         i = end + 1;
     }
     return out;
+}
+
+}  // namespace
+
+std::string CodeRuns(const std::vector<int>& sortedCodes) {
+    return Runs(sortedCodes, [](int code) { return std::to_string(code); });
+}
+
+std::string CharacterRuns(const std::vector<int>& sortedCharacters) {
+    return Runs(sortedCharacters, CharacterName);
+}
+
+std::string CharacterName(int character) {
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
+    return name;
 }
 
 }  // namespace varnex::map

@@ -22,6 +22,8 @@ struct TargetReading {
 };
 
 SourceReading ReadAsSource(const FontTable::Cell& cell);
+// A cell of the Unicode font as a source: `code` is the code point of its one character.
+SourceReading ReadAsUnicodeSource(const FontTable::Cell& cell);
 TargetReading ReadAsTarget(const FontTable::Cell& cell);
 
 // The text with its control bytes escaped, so that it cannot break a line of a report.
@@ -32,5 +34,9 @@ std::string Shown(const std::string& text);
 
 // Codes as a short list of runs: "3, 7-9, 200".
 std::string CodeRuns(const std::vector<int>& sortedCodes);
+// Characters the same way: "U+0080-U+0083, U+0416".
+std::string CharacterRuns(const std::vector<int>& sortedCharacters);
+// "U+0416".
+std::string CharacterName(int character);
 
 }  // namespace varnex::map

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "map/CellReading.h"
+#include "map/FontNameMatch.h"
 
 namespace varnex::map {
 
@@ -42,10 +43,24 @@ private:
     iconv_t converter_;
 };
 
-std::string UnicodeName(unsigned codePoint) {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", codePoint);
-    return name;
+void NameFromUnicodeFont(const FontTable& table, std::size_t column, std::vector<std::string>& names) {
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        if (!names[r].empty() || column >= table.rows[r].size()) continue;
+        const SourceReading cell = ReadAsUnicodeSource(table.rows[r][column]);
+        if (cell.kind == SourceReading::Kind::Code) names[r] = CharacterName(cell.code);
+    }
+}
+
+void NameFromCodePage(const FontTable& table, std::size_t column, std::vector<std::string>& names) {
+    CodePage page(table.columns[column]);
+    if (!page.Known()) return;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        if (!names[r].empty() || column >= table.rows[r].size()) continue;
+        const SourceReading cell = ReadAsSource(table.rows[r][column]);
+        if (cell.kind != SourceReading::Kind::Code) continue;
+        if (const auto codePoint = page.CodePoint(cell.code))
+            names[r] = CharacterName(static_cast<int>(*codePoint));
+    }
 }
 
 }  // namespace
@@ -53,16 +68,34 @@ std::string UnicodeName(unsigned codePoint) {
 std::vector<std::string> CharacterNames(const FontTable& table) {
     std::vector<std::string> names(table.rows.size());
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        CodePage page(table.columns[c]);
-        if (!page.Known()) continue;
-        for (std::size_t r = 0; r < table.rows.size(); ++r) {
-            if (!names[r].empty() || c >= table.rows[r].size()) continue;
-            const SourceReading cell = ReadAsSource(table.rows[r][c]);
-            if (cell.kind != SourceReading::Kind::Code) continue;
-            if (const auto codePoint = page.CodePoint(cell.code)) names[r] = UnicodeName(*codePoint);
-        }
+        if (IsUnicodeFont(table.columns[c])) NameFromUnicodeFont(table, c, names);
+    }
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (!IsUnicodeFont(table.columns[c])) NameFromCodePage(table, c, names);
     }
     return names;
+}
+
+std::optional<char32_t> CharacterOfNote(std::string_view note) {
+    if (!note.starts_with("U+")) return std::nullopt;
+    char32_t value = 0;
+    std::size_t digits = 0;
+    for (const char c : note.substr(2)) {
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0) break;
+        value = value * 16 + static_cast<char32_t>(digit);
+        if (++digits > 6) return std::nullopt;
+    }
+    const bool character = value != 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    if (digits < 4 || !character) return std::nullopt;
+    return value;
+}
+
+std::vector<std::optional<char32_t>> RowCharacters(const std::vector<std::string>& notes) {
+    std::vector<std::optional<char32_t>> characters;
+    characters.reserve(notes.size());
+    for (const auto& note : notes) characters.push_back(CharacterOfNote(note));
+    return characters;
 }
 
 }  // namespace varnex::map

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "Failure.h"
-#include "convert/Utf8Unit.h"
+#include "text/Utf8Unit.h"
 
 namespace varnex {
 

@@ -94,7 +94,8 @@ std::vector<std::string> ReadHeader(std::string_view line, bool& noteColumn) {
 }
 
 std::vector<FontTable::Cell> ReadRow(std::string_view line, std::size_t number,
-                                     const std::vector<std::string>& names, bool noteColumn) {
+                                     const std::vector<std::string>& names, bool noteColumn,
+                                     std::vector<std::string>& notes) {
     CheckLineBytes(line, number);
     const std::size_t expected = names.size() + (noteColumn ? 1 : 0);
     const std::size_t cells = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1;
@@ -104,6 +105,7 @@ std::vector<FontTable::Cell> ReadRow(std::string_view line, std::size_t number,
     }
     const auto fields = SplitTabs(line);
     CheckUtf8(fields, number, names, noteColumn);
+    if (noteColumn) notes.emplace_back(fields.front());
     std::vector<FontTable::Cell> row;
     row.reserve(names.size());
     for (std::size_t i = noteColumn ? 1 : 0; i < fields.size(); ++i) {
@@ -130,7 +132,8 @@ TsvFontTable ParseFontTableTsvWithLines(std::string_view text) {
     result.table.columns = ReadHeader(line, noteColumn);
     while (lines.Next(line)) {
         if (line.empty()) continue;
-        result.table.rows.push_back(ReadRow(line, lines.Number(), result.table.columns, noteColumn));
+        result.table.rows.push_back(
+            ReadRow(line, lines.Number(), result.table.columns, noteColumn, result.rowNotes));
         result.rowLines.push_back(lines.Number());
     }
     return result;

@@ -18,6 +18,7 @@ inline constexpr std::size_t kMaxTsvFontColumns = 255;
 struct TsvFontTable {
     FontTable table;
     std::vector<std::size_t> rowLines;
+    std::vector<std::string> rowNotes;  // each row's cell of the leading '#' column, if there is one
 };
 
 // Reads a font table kept as tab-separated UTF-8 text with LF line ends: the first line names

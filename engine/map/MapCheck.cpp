@@ -1,12 +1,13 @@
 #include "map/MapCheck.h"
 
 #include <algorithm>
-#include <array>
 #include <bitset>
+#include <map>
 
 #include "Failure.h"
 #include "map/CellReading.h"
 #include "map/DecodeCodeList.h"
+#include "map/FontNameMatch.h"
 #include "text/AsciiText.h"
 
 namespace varnex::map {
@@ -46,8 +47,9 @@ std::bitset<256> WrittenCodes(const FontTable& table, std::size_t column) {
 
 class Checker {
 public:
-    Checker(const FontTable& table, std::optional<PairChoice> onlyPair)
-        : table_(table), onlyPair_(onlyPair) {}
+    Checker(const FontTable& table, std::optional<PairChoice> onlyPair,
+            const std::vector<std::optional<char32_t>>& rowCharacters)
+        : table_(table), onlyPair_(onlyPair), rowCharacters_(rowCharacters) {}
 
     CheckReport Run() {
         report_.fonts.resize(table_.columns.size());
@@ -58,6 +60,7 @@ public:
         CheckNames();
         ReadCells();
         CheckCells();
+        CheckNamedCharacters();
         CheckSourceColumns();
         for (std::size_t s = 0; s < table_.columns.size(); ++s) {
             for (std::size_t t = 0; t < table_.columns.size(); ++t) {
@@ -109,7 +112,9 @@ private:
 
     void CheckNames() {
         choosable_.assign(table_.columns.size(), false);
+        unicode_.assign(table_.columns.size(), false);
         for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+            unicode_[c] = IsUnicodeFont(table_.columns[c]);
             const auto chosen = ColumnForFont(table_, table_.columns[c]);
             choosable_[c] = chosen == c;
             if (!Concerns(c) || choosable_[c]) continue;
@@ -128,8 +133,9 @@ private:
         sources_.resize(table_.rows.size());
         targets_.resize(table_.rows.size());
         for (std::size_t r = 0; r < table_.rows.size(); ++r) {
-            for (const auto& cell : table_.rows[r]) {
-                sources_[r].push_back(ReadAsSource(cell));
+            for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+                const auto& cell = table_.rows[r][c];
+                sources_[r].push_back(unicode_[c] ? ReadAsUnicodeSource(cell) : ReadAsSource(cell));
                 targets_[r].push_back(ReadAsTarget(cell));
             }
         }
@@ -181,6 +187,28 @@ private:
         }
     }
 
+    // A cell of the Unicode font whose character is not the one its row is named after.
+    void CheckNamedCharacters() {
+        for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+            if (!unicode_[c] || !Concerns(c)) continue;
+            for (std::size_t r = 0; r < table_.rows.size() && r < rowCharacters_.size(); ++r) {
+                const auto named = rowCharacters_[r];
+                const SourceReading& cell = sources_[r][c];
+                if (!named || cell.kind != SourceKind::Code || static_cast<char32_t>(cell.code) == *named)
+                    continue;
+                Add(Severity::Error, FindingKind::CharacterDiffers, r, c, std::nullopt, std::nullopt,
+                    "the cell " + Shown(*table_.rows[r][c]) + " is " + CharacterName(cell.code) +
+                        ", but the row is " + CharacterName(static_cast<int>(*named)));
+            }
+        }
+    }
+
+    // "the source code 65", or "the character U+0416" in the Unicode font.
+    std::string SourceName(std::size_t s, int code) const {
+        return unicode_[s] ? "the character " + CharacterName(code)
+                           : "the source code " + std::to_string(code);
+    }
+
     void CheckSourceColumn(std::size_t s) {
         rowsOfCode_[s] = {};
         auto& font = report_.fonts[s];
@@ -190,7 +218,7 @@ private:
                 auto& rows = rowsOfCode_[s][sources_[r][s].code];
                 if (rows.empty()) ++font.sourceCodes;
                 rows.push_back(r);
-            } else if (cell && cell->find(',') != std::string::npos) {
+            } else if (!unicode_[s] && cell && cell->find(',') != std::string::npos) {
                 Add(Severity::Note, FindingKind::ListSourceCell, r, s, std::nullopt, std::nullopt,
                     "the cell " + Shown(*cell) +
                         " holds several codes: as a source it is never converted as a unit, each code by its "
@@ -200,13 +228,13 @@ private:
         }
         if (font.sourceCodes == 0) {
             Add(Severity::Note, FindingKind::NoSourceCode, std::nullopt, s, std::nullopt, std::nullopt,
-                "the font has no cell with a single code: as a source it converts nothing");
+                unicode_[s] ? "the font has no cell with a character: as a source it converts nothing"
+                            : "the font has no cell with a single code: as a source it converts nothing");
         }
-        for (int code = 1; code < 256; ++code) {
-            const auto& rows = rowsOfCode_[s][code];
+        for (const auto& [code, rows] : rowsOfCode_[s]) {
             if (rows.size() < 2) continue;
             Add(Severity::Note, FindingKind::RepeatedCode, rows.back(), s, std::nullopt, std::nullopt,
-                "the source code " + std::to_string(code) + " is in rows " + RowList(rows) +
+                SourceName(s, code) + " is in rows " + RowList(rows) +
                     "; for each target the last of them with a cell there wins");
         }
     }
@@ -229,9 +257,8 @@ private:
         }
         if (others.empty()) return;
         Add(Severity::Note, FindingKind::RepeatedCodeDiffers, rows.back(), std::nullopt, s, t,
-            Pair(table_, s, t) + ": the source code " + std::to_string(code) + " is in rows " +
-                RowList(rows) + "; row " + std::to_string(rows.back() + 1) + " wins with " + Shown(winner) +
-                ", " + others);
+            Pair(table_, s, t) + ": " + SourceName(s, code) + " is in rows " + RowList(rows) + "; row " +
+                std::to_string(rows.back() + 1) + " wins with " + Shown(winner) + ", " + others);
     }
 
     bool PairFails(std::size_t s, std::size_t t) const {
@@ -247,32 +274,52 @@ private:
         PairOutcome& outcome = report_.pairs.emplace_back(PairOutcome{s, t, PairFails(s, t), {}});
         if (outcome.fails) return;
         if (written_.size() <= s) written_.resize(table_.columns.size());
-        if (!written_[s]) written_[s] = WrittenCodes(table_, s);
-        for (int code = 1; code < 256; ++code) {
+        if (!written_[s] && !unicode_[s]) written_[s] = WrittenCodes(table_, s);
+        const auto rowsWithEntries = [&](int code) {
             std::vector<std::size_t> rows;
-            for (std::size_t r : rowsOfCode_[s][code]) {
+            const auto found = rowsOfCode_[s].find(code);
+            if (found == rowsOfCode_[s].end()) return rows;
+            for (std::size_t r : found->second) {
                 if (targets_[r][t].kind == TargetKind::Codes) rows.push_back(r);
             }
+            return rows;
+        };
+        // A font of codes writes the codes of all its cells; the Unicode font its characters.
+        std::vector<int> written;
+        if (unicode_[s]) {
+            for (const auto& [code, rows] : rowsOfCode_[s]) written.push_back(code);
+        } else {
+            for (int code = 1; code < 256; ++code) {
+                if (written_[s]->test(code) || rowsOfCode_[s].contains(code)) written.push_back(code);
+            }
+        }
+        for (const int code : written) {
+            const auto rows = rowsWithEntries(code);
             if (rows.size() > 1) ReportDifferingRows(s, t, code, rows);
-            if (rows.empty() && written_[s]->test(code)) outcome.droppedCodes.push_back(code);
+            if (rows.empty() && (unicode_[s] || written_[s]->test(code)))
+                outcome.droppedCodes.push_back(code);
         }
         if (outcome.droppedCodes.empty()) return;
+        const std::size_t dropped = outcome.droppedCodes.size();
+        const char* what =
+            unicode_[s] ? (dropped == 1 ? " character" : " characters") : (dropped == 1 ? " code" : " codes");
         Add(Severity::Note, FindingKind::DroppedCodes, std::nullopt, std::nullopt, s, t,
-            Pair(table_, s, t) + ": " + std::to_string(outcome.droppedCodes.size()) +
-                (outcome.droppedCodes.size() == 1 ? " code" : " codes") +
+            Pair(table_, s, t) + ": " + std::to_string(dropped) + what +
                 " of the source font without an entry, dropped on conversion: " +
-                CodeRuns(outcome.droppedCodes));
+                (unicode_[s] ? CharacterRuns(outcome.droppedCodes) : CodeRuns(outcome.droppedCodes)));
     }
 
     CheckReport Finish() { return std::move(report_); }
 
     const FontTable& table_;
     std::optional<PairChoice> onlyPair_;
+    const std::vector<std::optional<char32_t>>& rowCharacters_;
     CheckReport report_;
     std::vector<bool> choosable_;
+    std::vector<bool> unicode_;
     std::vector<std::vector<SourceReading>> sources_;
     std::vector<std::vector<TargetReading>> targets_;
-    std::vector<std::array<std::vector<std::size_t>, 256>> rowsOfCode_;
+    std::vector<std::map<int, std::vector<std::size_t>>> rowsOfCode_;  // per source column
     std::vector<std::optional<std::bitset<256>>> written_;
 };
 
@@ -304,6 +351,8 @@ const char* KindName(FindingKind kind) {
             return "no-source-code";
         case FindingKind::DroppedCodes:
             return "dropped-codes";
+        case FindingKind::CharacterDiffers:
+            return "character-differs";
     }
     return "unknown";
 }
@@ -320,8 +369,9 @@ std::optional<std::size_t> ColumnForFont(const FontTable& table, const std::stri
     return static_cast<std::size_t>(found - columns.begin());
 }
 
-CheckReport CheckFontTable(const FontTable& table, std::optional<PairChoice> onlyPair) {
-    return Checker(table, onlyPair).Run();
+CheckReport CheckFontTable(const FontTable& table, std::optional<PairChoice> onlyPair,
+                           const std::vector<std::optional<char32_t>>& rowCharacters) {
+    return Checker(table, onlyPair, rowCharacters).Run();
 }
 
 }  // namespace varnex::map

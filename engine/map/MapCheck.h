@@ -28,6 +28,7 @@ enum class FindingKind {
     ListSourceCell,       // a source cell with several codes
     NoSourceCode,         // a font without a single-code cell
     DroppedCodes,         // codes of the source font without an entry for a pair
+    CharacterDiffers,     // a cell of the Unicode font that is not the character its row names
 };
 
 const char* KindName(FindingKind kind);
@@ -72,8 +73,12 @@ struct PairChoice {
 
 // Predicts, without loading anything, every fault that the font list or the load of a pair
 // would end the program on, and the surprises a load would bring. With a pair, the report
-// covers that pair alone.
-CheckReport CheckFontTable(const FontTable& table, std::optional<PairChoice> onlyPair = std::nullopt);
+// covers that pair alone. For the Unicode font (IsUnicodeFont) a source cell is one
+// character in UTF-8, and the report speaks of characters (U+XXXX) where it speaks of codes
+// for the others. rowCharacters, where given (the text form's "#character" column), names the
+// character each row is meant to be: a cell of the Unicode font that is another is an error.
+CheckReport CheckFontTable(const FontTable& table, std::optional<PairChoice> onlyPair = std::nullopt,
+                           const std::vector<std::optional<char32_t>>& rowCharacters = {});
 
 // The column a font name chooses, as the load looks it up; nullopt when there is none.
 std::optional<std::size_t> ColumnForFont(const FontTable& table, const std::string& font);

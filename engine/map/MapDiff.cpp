@@ -1,5 +1,7 @@
 #include "map/MapDiff.h"
 
+#include <set>
+
 #include "Failure.h"
 #include "map/FontLoaders.h"
 #include "map/MapCheck.h"
@@ -26,6 +28,18 @@ std::vector<std::string> FontsMissingFrom(const FontTable& table, const FontTabl
     return missing;
 }
 
+// The characters from U+0080 on, where the source is the Unicode font.
+void CompareCharacters(const FontMap& before, const FontMap& after, PairDifference& pair) {
+    std::set<char32_t> characters;
+    const auto collect = [&](char32_t character, std::string_view) { characters.insert(character); };
+    before.Characters().ForEach(collect);
+    after.Characters().ForEach(collect);
+    for (const char32_t c : characters) {
+        const std::string_view was = before.CharacterEntry(c), is = after.CharacterEntry(c);
+        if (was != is) pair.codes.push_back({static_cast<int>(c), std::string(was), std::string(is)});
+    }
+}
+
 void ComparePair(const FontTable& before, const FontTable& after, const std::string& source,
                  const std::string& target, MapDifferences& differences) {
     FontMap mapBefore;
@@ -43,6 +57,7 @@ void ComparePair(const FontTable& before, const FontTable& after, const std::str
                 {code, std::string(mapBefore.Entry(code)), std::string(mapAfter.Entry(code))});
         }
     }
+    CompareCharacters(mapBefore, mapAfter, pair);
     if (!pair.codes.empty()) differences.pairs.push_back(std::move(pair));
 }
 

@@ -8,7 +8,7 @@
 namespace varnex::map {
 
 struct CodeDifference {
-    int code;
+    int code;  // the source code, or the character's code point where the source is the Unicode font
     std::string before;  // the entry in the first map: one 8-bit code per character
     std::string after;
 };

@@ -15,11 +15,12 @@ bool IsTextForm(const std::filesystem::path& path) {
 }  // namespace
 
 MapFile ReadMapFile(const std::filesystem::path& path) {
-    MapFile map{path, {}, {}};
+    MapFile map{path, {}, {}, {}};
     if (IsTextForm(path)) {
         auto text = ReadFontTableTsvWithLines(path);
         map.table = std::move(text.table);
         map.rowLines = std::move(text.rowLines);
+        map.rowNotes = std::move(text.rowNotes);
     } else {
         map.table = ReadFontTable(path);
     }

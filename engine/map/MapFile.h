@@ -15,6 +15,7 @@ struct MapFile {
     std::filesystem::path path;
     FontTable table;
     std::vector<std::size_t> rowLines;  // empty for a database
+    std::vector<std::string> rowNotes;  // the text form's "#character" cells; empty elsewhere
 };
 
 // The text form is told by its name (".tsv"); anything else is read as a database, SQLite

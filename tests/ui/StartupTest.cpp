@@ -21,8 +21,9 @@ TEST_F(WindowTest, FirstRunShowsTheFirstFontsAtTheInitialPlace) {
     EXPECT_TRUE(frm->isVisible());
     EXPECT_EQ(frm->cmbFonts[0]->currentIndex(), 0);
     EXPECT_EQ(frm->cmbFonts[1]->currentIndex(), 0);
-    EXPECT_EQ(frm->cmbFonts[0]->count(), 10);
+    EXPECT_EQ(frm->cmbFonts[0]->count(), 11);
     EXPECT_EQ(frm->cmbFonts[1]->itemText(9), "GOST 7.79-B Latin");
+    EXPECT_EQ(frm->cmbFonts[1]->itemText(10), "UTF-8") << "the Unicode font is listed like any other";
     EXPECT_EQ(frm->pos(), QPoint(97, 139));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(ends, 0);

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "convert/Utf8Unit.h"
+#include "text/Utf8Unit.h"
 #include "convert/kernels/Kernels.h"
 
 namespace varnex::kernels {

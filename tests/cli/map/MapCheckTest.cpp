@@ -21,7 +21,7 @@ std::string Text(const MapFile& map, const CheckReport& report) {
 
 MapFile FromTsv(const std::string& text) {
     auto read = ParseFontTableTsvWithLines(text);
-    return MapFile{"t.tsv", std::move(read.table), std::move(read.rowLines)};
+    return MapFile{"t.tsv", std::move(read.table), std::move(read.rowLines), std::move(read.rowNotes)};
 }
 
 std::string CodeList(int codes) {

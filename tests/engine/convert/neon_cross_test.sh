@@ -13,6 +13,7 @@ fi
 mkdir -p "$build"
 aarch64-linux-gnu-g++ -std=c++20 -O2 -static -Wall -Wextra -Werror -I"$root/engine" -I"$root/tests/engine/support" \
   "$root/engine/convert/CharacterRule.cpp" "$root/engine/convert/FontMap.cpp" \
+  "$root/engine/convert/CharacterEntries.cpp" "$root/engine/convert/kernels/Utf8ScalarKernel.cpp" \
   "$root/engine/convert/kernels/ScalarKernel.cpp" "$root/engine/convert/kernels/NeonKernel.cpp" \
   "$root/engine/convert/kernels/VectorChoice.cpp" "$root/tests/engine/convert/NeonCrossTest.cpp" \
   -o "$build/neon_cross_test"

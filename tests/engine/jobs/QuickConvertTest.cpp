@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Failure.h"
 #include "TestDatabase.h"
 #include "jobs/QuickConvert.h"
@@ -22,7 +24,19 @@ public:
         text = codes;
         ++replacements;
     }
+    // Unicode text is kept here as UTF-8, and `unicode` tells in which form it was last taken
+    // or given.
+    std::string ReadUtf8() override {
+        readUnicode = true;
+        return text;
+    }
+    void ReplaceUtf8(std::string_view utf8) override {
+        Replace(utf8);
+        wroteUnicode = true;
+    }
     std::string text;
+    bool readUnicode = false;
+    bool wroteUnicode = false;
     bool readFails = false;
     bool replaceFails = false;
     int replacements = 0;
@@ -36,8 +50,7 @@ struct QuickConvertTest : ::testing::Test {
                                   [this](FontMap& m) {
                                       ++loads;
                                       m.Clear();
-                                      for (int c = 32; c < 127; ++c) m.Set(c, std::string(1, char(c ^ 0x20)));
-                                      m.Set(0x80, "\xFF\x01");
+                                      fill(m);
                                       return loadSucceeds;
                                   },
                                   [this] {
@@ -48,6 +61,10 @@ struct QuickConvertTest : ::testing::Test {
     }
     void Put(const std::string& text) { clipboard.text = oldText = text; }
 
+    std::function<void(FontMap&)> fill = [](FontMap& m) {
+        for (int c = 32; c < 127; ++c) m.Set(c, std::string(1, char(c ^ 0x20)));
+        m.Set(0x80, "\xFF\x01");
+    };
     FontMap map;
     FakeClipboard clipboard;
     ScriptedDialogs dialogs;
@@ -149,6 +166,52 @@ TEST_F(QuickConvertTest, AFailedMapLoadShowsNothingMore) {
     EXPECT_EQ(Run(), QuickOutcome::Abandoned);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(clipboard.text, "abc");
+}
+
+// Ж and Я between a Unicode font and one of codes.
+void FillUnicodeToCodes(FontMap& m) {
+    m.ReadUtf8();
+    for (int c = 32; c < 127; ++c) m.Set(c, std::string(1, char(c)));
+    m.SetCharacter(0x416, "\xF6");
+    m.SetCharacter(0x42F, "\xF1");
+}
+
+TEST_F(QuickConvertTest, AUnicodeSourceTakesTheClipboardsCharactersAsTheyAre) {
+    fill = FillUnicodeToCodes;
+    Put("\xD0\x96 \xD0\xAF!");  // "Ж Я!", refused through the 8-bit bridge
+    EXPECT_EQ(Run("UTF-8", "KOI8-R"), QuickOutcome::Finished);
+    EXPECT_TRUE(clipboard.readUnicode);
+    EXPECT_FALSE(clipboard.wroteUnicode);
+    EXPECT_EQ(clipboard.text, "\xF6 \xF1!");
+    EXPECT_EQ(dialogs.shown.at(0).text, "The clipboard was converted from font UTF-8 to KOI8-R");
+}
+
+TEST_F(QuickConvertTest, AUnicodeTargetPutsUnicodeOnTheClipboard) {
+    fill = [](FontMap& m) {
+        m.Set(0xF6, "\xD0\x96");
+        m.Set(' ', " ");
+    };
+    Put("\xF6 \xF6");
+    EXPECT_EQ(Run("KOI8-R", "utf8"), QuickOutcome::Finished);
+    EXPECT_FALSE(clipboard.readUnicode);
+    EXPECT_TRUE(clipboard.wroteUnicode);
+    EXPECT_EQ(clipboard.text, "\xD0\x96 \xD0\x96");
+}
+
+TEST_F(QuickConvertTest, AUnicodeSourceCountsCharactersAndRefusesOnesWithoutAnEntry) {
+    fill = FillUnicodeToCodes;
+    std::string zhe;
+    for (int i = 0; i < 32766; ++i) zhe += "\xD0\x96";
+    Put(zhe);
+    EXPECT_EQ(Run("UTF-8", "KOI8-R"), QuickOutcome::Finished);
+    EXPECT_EQ(clipboard.text, std::string(32766, '\xF6')) << "32,766 characters in 65,532 bytes";
+    for (const std::string& text : {zhe + "\xD0\x96", "a\xD0\x91"s}) {  // one more; Б has no entry
+        dialogs.shown.clear();
+        Put(text);
+        EXPECT_EQ(Run("UTF-8", "KOI8-R"), QuickOutcome::Finished);
+        EXPECT_EQ(clipboard.text, text);
+        EXPECT_EQ(dialogs.shown.at(0).text, kFailureText);
+    }
 }
 
 TEST(ConvertQuickText, NamesThePositionWithoutAnEntry) {
