@@ -198,7 +198,7 @@ private:
                     continue;
                 Add(Severity::Error, FindingKind::CharacterDiffers, r, c, std::nullopt, std::nullopt,
                     "the cell " + Shown(*table_.rows[r][c]) + " is " + CharacterName(cell.code) +
-                        ", but the row is " + CharacterName(static_cast<int>(*named)));
+                        ", but its row's #character is " + CharacterName(static_cast<int>(*named)));
             }
         }
     }

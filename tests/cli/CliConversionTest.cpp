@@ -26,6 +26,45 @@ TEST(CliConversion, EveryPairOfTheNineCodePagesAsIconvConvertsIt) {
     }
 }
 
+// Both ways between each code page and the Unicode font, as iconv -c does it; the Unicode text
+// with ill-formed bytes at its start, in its middle and at its end, and a byte order mark.
+TEST(CliConversion, EveryCodePageToUnicodeAndBackAsIconvConvertsIt) {
+    TempDir dir;
+    WriteFile(dir / "all.txt", EveryCode());
+    const CodePage unicode{"utf8", "UTF-8"};
+    for (const auto& page : kCodePages) {
+        const RunResult out = Varnex({"-f", page.font, "-t", unicode.font, "-o", (dir / "u.txt").string(),
+                                      (dir / "all.txt").string(), "--force"});
+        ASSERT_EQ(out.exitCode, 0) << page.font << ": " << out.err;
+        EXPECT_EQ(ReadFile(dir / "u.txt"), Iconv(page, unicode, dir / "all.txt").out) << page.font;
+        WriteFile(dir / "bad.txt", "\xEF\xBB\xBF\x80" + ReadFile(dir / "u.txt") + "\xC0\xAF\xE2\x82" +
+                                       ReadFile(dir / "u.txt") + "\xF0\x9F");
+        const RunResult back = Varnex({"-f", "UTF-8", "-t", page.font, (dir / "bad.txt").string()});
+        ASSERT_EQ(back.exitCode, 0) << page.font << ": " << back.err;
+        EXPECT_EQ(back.out, Iconv(page, page, dir / "all.txt").out + Iconv(page, page, dir / "all.txt").out)
+            << page.font;
+    }
+}
+
+TEST(CliConversion, StrictAndReportNameUnicodeCharactersAndIllFormedBytes) {
+    TempDir dir;
+    WriteFile(dir / "in.txt", "\xD0\x96\xE2\x82\xAC\xD0\x96 \xC0!");  // Ж€Ж, then a byte that starts nothing
+    const RunResult report = Varnex({"-f", "UTF-8", "-t", "KOI8-R", "--report", (dir / "in.txt").string()});
+    EXPECT_EQ(report.exitCode, 0) << report.err;
+    EXPECT_EQ(report.out, "\xF6\xF6 !");
+    EXPECT_EQ(report.err,
+              "varnex: " + (dir / "in.txt").string() +
+                  ": 1 character without an entry dropped: U+20AC (1x); 1 ill-formed byte sequence "
+                  "dropped\n");
+    const RunResult strict = Varnex({"-f", "UTF-8", "-t", "KOI8-R", "--strict", (dir / "in.txt").string()});
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_EQ(strict.err, "varnex: " + (dir / "in.txt").string() +
+                              ": byte offset 2: U+20AC has no entry in the target font\n");
+    WriteFile(dir / "bad.txt", "ok\xE2\x82");
+    EXPECT_EQ(Varnex({"-f", "UTF-8", "-t", "KOI8-R", "--strict", (dir / "bad.txt").string()}).err,
+              "varnex: " + (dir / "bad.txt").string() + ": byte offset 2: the bytes E2 82 are not UTF-8\n");
+}
+
 TEST(CliConversion, ListsTheFontsInTableOrder) {
     const RunResult listed = Varnex({"--list"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;

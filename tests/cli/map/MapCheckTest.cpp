@@ -6,6 +6,7 @@
 
 #include "CheckReportFormat.h"
 #include "Failure.h"
+#include "map/CharacterNames.h"
 #include "map/FontLoaders.h"
 #include "map/FontTableTsv.h"
 #include "map/MapCheck.h"
@@ -76,6 +77,15 @@ t.tsv: font "D": 0 source codes, 0 errors, 5 notes
 t.tsv: 8 errors, 15 notes: the program would end on this map
 )";
 
+const char kExpectedUnicodeReport[] =
+    R"(t.tsv: row 5 (line 6), column 2 "UTF-8": error: the source cell "208" is not one UTF-8 character; it ends the load of "UTF-8" -> "K"
+t.tsv: row 2 (line 3), column 2 "UTF-8": error: the cell "208,150" is U+0416, but its row's #character is U+0417
+t.tsv: row 2 (line 3), column 2 "UTF-8": note: the character U+0416 is in rows 1 and 2; for each target the last of them with a cell there wins
+t.tsv: font "K": 4 source codes, 0 errors, 0 notes
+t.tsv: font "UTF-8": 3 characters, 2 errors, 1 note
+t.tsv: 2 errors, 1 note: the program would end on this map
+)";
+
 TEST(MapCheck, AMapWithOneFaultOfEachKindGivesTheExpectedReport) {
     const MapFile map = FromTsv(kFaults);
     EXPECT_EQ(Text(map, CheckFontTable(map.table)), kExpectedReport);
@@ -92,6 +102,24 @@ TEST(MapCheck, OnePairLimitsTheReportToWhatThatPairReads) {
         << text;
     EXPECT_EQ(text.find("\"B\" -> \"C\""), std::string::npos) << text;
     EXPECT_EQ(CheckFontTable(map.table, PairChoice{2, 0}).errors, 0u);  // "C" -> "A"
+}
+
+// The Unicode font's cells are characters: a cell that is not one, a cell that is not its
+// row's character, a character in two rows, and the characters a pair drops.
+TEST(MapCheck, TheUnicodeFontIsCheckedByCharacters) {
+    MapFile map = FromTsv(
+        "#character\tK\tUTF-8\n"
+        "U+0416 ZHE\t246\t208,150\n"
+        "U+0417 ZE\t247\t208,150\n"  // Ж again, in the row of З
+        "U+0041\t65\t65\n"
+        "U+00E9\t\\N\t195,169\n"  // no code in K
+        "half\t1\t208\n");        // not a whole character
+    const auto characters = RowCharacters(map.rowNotes);
+    EXPECT_EQ(Text(map, CheckFontTable(map.table, std::nullopt, characters)), kExpectedUnicodeReport);
+    map.table.rows.pop_back();
+    const CheckReport fine = CheckFontTable(map.table, PairChoice{1, 0});
+    EXPECT_EQ(fine.errors, 0u) << "without the #character column nothing says which row is which";
+    EXPECT_EQ(fine.pairs.at(0).droppedCodes, (std::vector<int>{0xE9}));
 }
 
 struct TableFault {

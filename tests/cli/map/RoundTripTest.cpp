@@ -48,6 +48,14 @@ void ExpectSameFontMaps(const fs::path& a, const fs::path& b) {
                 ASSERT_EQ(mapA.Entry(code), mapB.Entry(code))
                     << a << " " << source << " -> " << target << " " << code;
             }
+            std::size_t characters = 0;
+            mapA.Characters().ForEach([&](char32_t c, std::string_view codes) {
+                ++characters;
+                ASSERT_EQ(codes, mapB.CharacterEntry(c))
+                    << a << " " << source << " -> " << target << " U+" << static_cast<unsigned>(c);
+            });
+            mapB.Characters().ForEach([&](char32_t, std::string_view) { --characters; });
+            ASSERT_EQ(characters, 0u) << "both maps hold the same characters";
         }
     }
 }
@@ -87,6 +95,40 @@ TEST(MapRoundTrip, TheShippedExportIsTheSourceTableWithItsCharactersNamedByIconv
         EXPECT_EQ(name, sourceLine.substr(0, sourceLine.find_first_of(" \t"))) << "line " << lines;
     }
     EXPECT_EQ(lines, source.rows.size() + 1);
+}
+
+// The path of a map of one's own to Unicode: its "#character" column filled in, built with
+// --unicode, exported and built again.
+TEST(MapRoundTrip, BuildWithUnicodeWritesTheUnicodeFontFromTheCharacterColumn) {
+    TempDir dir;
+    test::WriteFile(dir / "mine.tsv",
+                    "#character\tMine\nU+0416 CYRILLIC CAPITAL LETTER ZHE\t246\n"
+                    "U+1F600\t200\nU+0041\t65\nnot known\t1\n");
+    const fs::path built = dir / "mskvmap16.dll";
+    ASSERT_EQ(RunMap({"build", (dir / "mine.tsv").string(), "-o", built.string(), "--unicode"}), 0);
+    const FontTable table = ReadFontTable(built);
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"Mine", "UTF-8"}));
+    ASSERT_EQ(table.rows.size(), 4u);
+    EXPECT_EQ(table.rows[0][1], "208,150");
+    EXPECT_EQ(table.rows[1][1], "240,159,152,128");
+    EXPECT_EQ(table.rows[2][1], "65");
+    EXPECT_EQ(table.rows[3][1], std::nullopt) << "a row without a code point";
+    FontMap map;
+    LoadFontMap(built, "UTF-8", "Mine", map);
+    EXPECT_EQ(map.CharacterEntry(0x416), "\xF6");
+    EXPECT_EQ(map.CharacterEntry(0x1F600), "\xC8");
+
+    ASSERT_EQ(RunMap({"export", built.string(), "-o", (dir / "again.tsv").string()}), 0);
+    EXPECT_TRUE(
+        test::ReadFile(dir / "again.tsv").starts_with("#character\tMine\tUTF-8\nU+0416\t246\t208,150\n"));
+    ASSERT_EQ(RunMap({"build", (dir / "again.tsv").string(), "-o", (dir / "again.dll").string()}), 0);
+    ExpectSameFontMaps(built, dir / "again.dll");
+
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunMapCommand({"build", built.string(), "-o", (dir / "x.dll").string(), "--unicode"},
+                                 built, out, err),
+              1);
+    EXPECT_NE(err.str().find("no \"#character\" column"), std::string::npos) << err.str();
 }
 
 TEST(MapFile, ADatabaseOfMoreFontsThanAMapCanHoldIsRefusedBeforeAnyPairIsLookedAt) {
