@@ -1,8 +1,9 @@
 // Throughput of the conversion loop on every path this processor has, against memcpy of the
-// same data, in one run.
+// same data and, to and from UTF-8, against glibc's iconv(3), in one run.
 //   build/bin/convert_buffer_bench            (every path)
 //   VARNEX_VECTOR=avx2 build/bin/convert_buffer_bench   (that path alone)
 #include <benchmark/benchmark.h>
+#include <iconv.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "VectorPaths.h"
 #include "convert/CharacterRule.h"
 #include "convert/ConvertBuffer.h"
+#include "convert/PieceConversion.h"
 #include "map/FontLoaders.h"
 
 namespace {
@@ -32,6 +34,23 @@ std::vector<char> SampleText() {
         c = static_cast<char>(k == 0 ? ' ' : k == 1 ? '\n' : letter(random));
     }
     return text;
+}
+
+// The sample in UTF-8, as iconv gives it: about 1.9 bytes a character.
+const std::string& Utf8Sample() {
+    static const std::string utf8 = [] {
+        const auto text = SampleText();
+        std::string out(text.size() * 4, '\0');
+        iconv_t cd = iconv_open("UTF-8", "KOI8-R");
+        char* in = const_cast<char*>(text.data());
+        char* to = out.data();
+        std::size_t inLeft = text.size(), outLeft = out.size();
+        iconv(cd, &in, &inLeft, &to, &outLeft);
+        iconv_close(cd);
+        out.resize(out.size() - outLeft);
+        return out;
+    }();
+    return utf8;
 }
 
 // Collects a whole pass in one preallocated buffer, as memcpy below writes its whole copy.
@@ -68,6 +87,40 @@ void RunConvert(benchmark::State& state, varnex::VectorLevel level, const char* 
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
+// To or from UTF-8 the rate is that of the KOI8-R side: the input of KOI8-R -> UTF-8, the
+// output of UTF-8 -> KOI8-R, as the peers' figures are given.
+void RunFromUtf8(benchmark::State& state, varnex::VectorLevel level) {
+    varnex::ChooseVectorLevel(level);
+    varnex::FontMap map;
+    varnex::LoadFontMap(VARNEX_SHIPPED_FONT_MAP, "UTF-8", "KOI8-R", map);
+    const std::string& text = Utf8Sample();
+    PassSink sink(text.size() + 64);
+    for (auto _ : state) {
+        sink.Rewind();
+        varnex::PieceConversion conversion(map);
+        for (std::size_t i = 0; i < text.size(); i += kChunk) {
+            varnex::ConvertChunk(std::string_view(text).substr(i, kChunk), conversion, sink);
+        }
+        conversion.Finish();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kDataSize));
+}
+
+void RunIconv(benchmark::State& state, const char* from, const char* to, const std::string& input) {
+    iconv_t cd = iconv_open(to, from);
+    std::string out(input.size() * 4, '\0');
+    for (auto _ : state) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(input.data());
+        char* put = out.data();
+        std::size_t inLeft = input.size(), outLeft = out.size();
+        iconv(cd, &in, &inLeft, &put, &outLeft);
+        benchmark::DoNotOptimize(out.data());
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kDataSize));
+}
+
 void BM_Memcpy(benchmark::State& state) {
     const auto text = SampleText();
     std::vector<char> out(text.size());
@@ -83,6 +136,13 @@ using varnex::bench::PathsToMeasure;
 
 void RegisterBenchmarks() {
     benchmark::RegisterBenchmark("BM_Memcpy", BM_Memcpy);
+    static const auto koi8 = SampleText();
+    benchmark::RegisterBenchmark("BM_Iconv/ToUtf8", [](benchmark::State& state) {
+        RunIconv(state, "KOI8-R", "UTF-8", std::string(koi8.begin(), koi8.end()));
+    });
+    benchmark::RegisterBenchmark("BM_Iconv/FromUtf8", [](benchmark::State& state) {
+        RunIconv(state, "UTF-8", "KOI8-R", Utf8Sample());
+    });
     for (const varnex::VectorLevel level : PathsToMeasure()) {
         const std::string path = varnex::VectorLevelName(level);
         benchmark::RegisterBenchmark(
@@ -91,6 +151,11 @@ void RegisterBenchmarks() {
         benchmark::RegisterBenchmark(
             ("BM_ConvertMultiCode/" + path).c_str(),
             [level](benchmark::State& state) { RunConvert(state, level, "KOI8-R", "GOST 7.79-B Latin"); });
+        benchmark::RegisterBenchmark(("BM_ToUtf8/" + path).c_str(), [level](benchmark::State& state) {
+            RunConvert(state, level, "KOI8-R", "UTF-8");
+        });
+        benchmark::RegisterBenchmark(("BM_FromUtf8/" + path).c_str(),
+                                     [level](benchmark::State& state) { RunFromUtf8(state, level); });
     }
 }
 
@@ -109,7 +174,12 @@ public:
         const double memcpyRate = rates_.at("BM_Memcpy");
         for (const auto& [name, rate] : rates_) {
             std::cout << name << " (path " << PathOf(name) << "): " << rate / 1e6 << " MB/s, "
-                      << rate / memcpyRate << " x memcpy\n";
+                      << rate / memcpyRate << " x memcpy";
+            for (const char* direction : {"ToUtf8", "FromUtf8"}) {
+                if (name.starts_with(std::string("BM_") + direction))
+                    std::cout << ", " << rate / rates_.at(std::string("BM_Iconv/") + direction) << " x iconv";
+            }
+            std::cout << "\n";
         }
     }
 

@@ -38,8 +38,17 @@ std::size_t ConvertOneCode(VectorLevel level, const FontMap& map, const std::uin
     return kernels::TranslateBytesScalar(map, in, count, out);
 }
 
+// The vector decoders take maps of one code per character whose marker is free; text in
+// other characters, ill-formed bytes and the last few bytes they leave to the plain loop.
 std::size_t DecodeUtf8([[maybe_unused]] VectorLevel level, const FontMap& map, const std::uint8_t* in,
                        std::size_t count, std::uint8_t* out, bool more, std::size_t* consumed) {
+#if defined(__x86_64__)
+    if (count >= kVectorThreshold && map.AllEntriesSingleOrEmpty() && map.MarkerIsFree()) {
+        if (level == VectorLevel::Avx512)
+            return kernels::DecodeUtf8Avx512(map, in, count, out, more, consumed);
+        if (level == VectorLevel::Avx2) return kernels::DecodeUtf8Avx2(map, in, count, out, more, consumed);
+    }
+#endif
     return kernels::DecodeUtf8Scalar(map, in, count, out, more, consumed);
 }
 

@@ -24,6 +24,8 @@ void FontMap::Clear() {
     readsUtf8_ = false;
     characters_.Clear();
     charactersTaking_.fill(0);
+    markedTwoByte_.fill(0);
+    packedTwoByte_.fill(0);
     UpdateMarkedValues();
     UpdateGroups();
 }
@@ -31,7 +33,7 @@ void FontMap::Clear() {
 void FontMap::ReadUtf8() {
     readsUtf8_ = true;
     pairs_.reset();
-    UpdateMarkedTwoByte(0, true);
+    UpdateTwoByte(0, true);
 }
 
 void FontMap::SetCharacter(char32_t character, std::string_view codes) {
@@ -44,7 +46,7 @@ void FontMap::SetCharacter(char32_t character, std::string_view codes) {
     UpdateMaxLength();
     UpdateMarkedValues();
     UpdateGroups();
-    UpdateMarkedTwoByte(character, marker != dropMarker_);
+    UpdateTwoByte(character, marker != dropMarker_);
 }
 
 void FontMap::Set(int code, std::string_view codes) {
@@ -65,7 +67,7 @@ void FontMap::Set(int code, std::string_view codes) {
     UpdateMaxLength();
     UpdateMarkedValues();
     UpdateGroups();
-    UpdateMarkedTwoByte(static_cast<char32_t>(code), marker != dropMarker_);
+    UpdateTwoByte(static_cast<char32_t>(code), marker != dropMarker_);
 }
 
 void FontMap::PreparePairs() {
@@ -122,18 +124,18 @@ void FontMap::UpdateMaxLength() {
     for (const auto& entry : entries_) maxLength_ = std::max(maxLength_, entry.size());
 }
 
-void FontMap::UpdateMarkedTwoByte(char32_t character, bool markerChanged) {
+void FontMap::UpdateTwoByte(char32_t character, bool markerChanged) {
     if (!readsUtf8_) return;
-    const auto marked = [&](char32_t c) {
-        if (c < 0x80) return markedValue_[c];
-        const std::string_view codes = characters_.Entry(c);
-        return codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : dropMarker_;
+    const auto update = [&](char32_t c) {
+        const std::string_view codes = CharacterEntry(c);
+        packedTwoByte_[c] = codes.empty() ? 0 : PackEntry(codes);
+        markedTwoByte_[c] = codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : dropMarker_;
     };
     if (!markerChanged) {
-        if (character < markedTwoByte_.size()) markedTwoByte_[character] = marked(character);
+        if (character < markedTwoByte_.size()) update(character);
         return;
     }
-    for (char32_t c = 0; c < markedTwoByte_.size(); ++c) markedTwoByte_[c] = marked(c);
+    for (char32_t c = 0; c < markedTwoByte_.size(); ++c) update(c);
 }
 
 }  // namespace varnex

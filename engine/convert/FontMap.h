@@ -95,6 +95,8 @@ public:
     // at (L & 0x1F) * 64, indexed by the low six bits of the byte that follows. The marker is
     // DropMarker(), chosen among the values no kept code or character converts to.
     const std::array<std::uint8_t, 0x800>& MarkedTwoByteValues() const { return markedTwoByte_; }
+    // The same characters' entries in packed form (as Packed()), for the plain decoder.
+    const std::array<std::uint64_t, 0x800>& PackedTwoByte() const { return packedTwoByte_; }
     // False only in a map that reads UTF-8 whose characters take all 256 values: then there
     // is no marker, and the marked tables must not be used.
     bool MarkerIsFree() const { return markerFree_; }
@@ -103,7 +105,7 @@ private:
     void UpdateMaxLength();
     void UpdateMarkedValues();
     void UpdateGroups();
-    void UpdateMarkedTwoByte(char32_t character, bool markerChanged);
+    void UpdateTwoByte(char32_t character, bool markerChanged);
 
     std::array<std::string, 256> entries_;
     std::array<std::uint8_t, 256> byteValue_{};
@@ -123,6 +125,7 @@ private:
     CharacterEntries characters_;
     std::array<std::uint32_t, 256> charactersTaking_{};  // single-code characters per value
     std::array<std::uint8_t, 0x800> markedTwoByte_{};
+    std::array<std::uint64_t, 0x800> packedTwoByte_{};
 };
 
 }  // namespace varnex

@@ -47,6 +47,12 @@ Utf8Step DecodeUtf8Units(const FontMap& map, const std::uint8_t* in, std::size_t
 // Avx2Kernel.cpp
 std::size_t TranslateBytesAvx2(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                std::uint8_t* out);
+// Utf8Avx2Kernel.cpp and Utf8Avx512Kernel.cpp: maps that read UTF-8 whose entries have at
+// most one code, and whose marker is free; as DecodeUtf8Scalar.
+std::size_t DecodeUtf8Avx2(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                           bool more, std::size_t* consumed);
+std::size_t DecodeUtf8Avx512(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                             bool more, std::size_t* consumed);
 
 // Avx512Kernel.cpp (AVX-512 VBMI and VBMI2)
 std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,

@@ -1,24 +1,29 @@
 #include <cstring>
 
-#include "text/Utf8Unit.h"
 #include "convert/kernels/Kernels.h"
+#include "text/Utf8Unit.h"
 
 namespace varnex::kernels {
 
 namespace {
 
-// Stores a packed entry whole (eight bytes) and moves on by its number of codes; a longer
-// entry is copied from the map.
-inline std::uint8_t* PutPacked(std::uint64_t packed, const FontMap& map, char32_t character,
-                               std::uint8_t* out) {
-    const auto length = static_cast<std::uint8_t>(packed >> 56);
-    if (length != FontMap::kEscape) {
-        std::memcpy(out, &packed, 8);
-        return out + length;
-    }
+#define VARNEX_ALWAYS_INLINE inline __attribute__((always_inline))
+
+// Out of the loops' way, so that they keep their places in registers.
+__attribute__((noinline)) std::uint8_t* PutLong(const FontMap& map, char32_t character, std::uint8_t* out) {
     const std::string_view codes = map.CharacterEntry(character);
     std::memcpy(out, codes.data(), codes.size());
     return out + codes.size();
+}
+
+// Stores a packed entry whole (eight bytes) and moves on by its number of codes; a longer
+// entry is copied from the map.
+VARNEX_ALWAYS_INLINE std::uint8_t* PutPacked(std::uint64_t packed, const FontMap& map, char32_t character,
+                                             std::uint8_t* out) {
+    const auto length = static_cast<std::uint8_t>(packed >> 56);
+    if (__builtin_expect(length == FontMap::kEscape, 0)) return PutLong(map, character, out);
+    std::memcpy(out, &packed, 8);
+    return out + length;
 }
 
 inline std::uint64_t PackedOf(const FontMap& map, char32_t character) {
@@ -53,29 +58,58 @@ Utf8Step DecodeUtf8Units(const FontMap& map, const std::uint8_t* in, std::size_t
     return {i, out, false};
 }
 
-// Eight ASCII codes at once where the text has them, one unit at a time elsewhere.
+namespace {
+
+// Where the plain decoder has got to; passed and returned by value, so that the loop keeps
+// it in registers.
+struct Place {
+    const std::uint8_t* at;
+    std::uint8_t* out;
+    bool cutShort;  // stopped before a character cut short by the end of the text
+};
+
+// Any unit but an ASCII code or a two-byte sequence, out of the loop's way.
+__attribute__((noinline)) Place StepOther(Place p, const std::uint8_t* end, const FontMap& map) {
+    const Utf8Unit unit = ReadUtf8Unit(p.at, static_cast<std::size_t>(end - p.at));
+    if (unit.cutShort) return {p.at, p.out, true};
+    if (unit.wellFormed) p.out = PutPacked(PackedOf(map, unit.character), map, unit.character, p.out);
+    p.at += unit.length;
+    return p;
+}
+
+// One unit at p.at, with a byte after it. An ASCII code or a two-byte sequence goes through
+// one table indexed by code point, with arithmetic rather than a branch between the two: in
+// Cyrillic or Greek text such a branch would be mispredicted at nearly every blank.
+VARNEX_ALWAYS_INLINE Place Step(Place p, const std::uint8_t* end, const std::uint64_t* table,
+                                const FontMap& map) {
+    const unsigned lead = p.at[0], next = p.at[1];
+    const unsigned two =
+        static_cast<unsigned>(lead - 0xC2u < 30u) & static_cast<unsigned>((next & 0xC0u) == 0x80u);
+    const unsigned ascii = (lead - 0x80u) >> 31;  // not `lead < 0x80`, which may become a branch
+    if (__builtin_expect((ascii | two) == 0, 0)) return StepOther(p, end, map);
+    const unsigned both = 0u - two;
+    const unsigned character = (((lead & 0x1F) << 6 | (next & 0x3F)) & both) | (lead & ~both);
+    return {p.at + 1 + two, PutPacked(table[character], map, character, p.out), false};
+}
+
+}  // namespace
+
+// One unit after another, by the step above; a unit cut short by the end of the text is left
+// to DecodeUtf8Units, which holds it back or drops it.
 std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
                              bool more, std::size_t* consumed) {
+    const std::uint64_t* table = map.PackedTwoByte().data();
+    const std::uint8_t* const end = in + count;
     std::uint8_t* const start = out;
-    const std::uint64_t* ascii = map.Packed().data();
-    std::size_t i = 0;
-    while (i < count) {
-        if (i + 8 <= count) {
-            std::uint64_t word;
-            std::memcpy(&word, in + i, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
-                for (int k = 0; k < 8; ++k) out = PutPacked(ascii[in[i + k]], map, in[i + k], out);
-                i += 8;
-                continue;
-            }
-        }
-        const Utf8Step step = DecodeUtf8Units(map, in, i, i + 1, count, more, out);
-        out = step.out;
-        i = step.next;
-        if (step.held) break;
+    Place place{in, out, false};
+    while (place.at + 1 < end && !place.cutShort) place = Step(place, end, table, map);
+    *consumed = static_cast<std::size_t>(place.at - in);
+    if (place.at < end) {
+        const Utf8Step last = DecodeUtf8Units(map, in, *consumed, count, count, more, place.out);
+        place.out = last.out;
+        *consumed = last.next;
     }
-    *consumed = i;
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(place.out - start);
 }
 
 }  // namespace varnex::kernels

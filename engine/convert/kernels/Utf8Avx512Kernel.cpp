@@ -1,0 +1,124 @@
+#if defined(__x86_64__)
+
+#include <immintrin.h>
+
+#include "convert/kernels/Kernels.h"
+
+#define VARNEX_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,popcnt")))
+
+namespace varnex::kernels {
+
+namespace {
+
+// The windows of 64 bytes lie 63 bytes apart, so that where the next one starts never waits
+// for what this one holds; the last byte serves only as the one after a lead byte in the
+// byte before it. A window's characters are those that start in its first 63 bytes, but for a
+// continuation byte at its start that ends the character begun last in the window before.
+constexpr std::size_t kStride = 63;
+constexpr __mmask64 kOwned = ~__mmask64{0} >> 1;
+
+// What a window holds when it holds nothing but ASCII codes and whole two-byte sequences.
+struct Window {
+    __mmask64 starts;  // where a character starts
+    __mmask64 leads;   // where a two-byte sequence starts
+    bool plain;        // false when the window holds anything else
+};
+
+// `carried`: 1 when the byte before the window leads a two-byte sequence.
+VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried) {
+    const __mmask64 high = _mm512_movepi8_mask(bytes);
+    const __mmask64 continuation =
+        _mm512_cmpeq_epi8_mask(_mm512_and_si512(bytes, _mm512_set1_epi8(static_cast<char>(0xC0))),
+                               _mm512_set1_epi8(static_cast<char>(0x80)));
+    // C2..DF: the leads of the two-byte sequences that are not overlong
+    const __mmask64 goodLeads = _mm512_cmple_epu8_mask(
+        _mm512_sub_epi8(bytes, _mm512_set1_epi8(static_cast<char>(0xC2))), _mm512_set1_epi8(29));
+    const __mmask64 leads = high & ~continuation & kOwned;
+    const bool plain = (leads & ~goodLeads) == 0 && continuation == (leads << 1 | carried);
+    return {~continuation & kOwned, leads, plain};
+}
+
+// The 128 marked values of a pair of lead bytes (C0 + 2p and C1 + 2p), for one vpermi2b. The
+// last pair looked up stays loaded: in most texts one pair holds every letter.
+struct LeadPair {
+    int number;
+    __m512i low, high;
+};
+
+// The marked value of each character of the window: the ASCII codes from the lower half of
+// the marked table, each two-byte sequence from its lead byte's pair, indexed by the lead's
+// lowest bit and the low six bits of the byte after it.
+template <bool kLowerHalfKept>
+VARNEX_AVX512 inline __m512i Values(const std::uint8_t* marked, const std::uint8_t* in, __m512i bytes,
+                                    __mmask64 leads, __m512i lower0, __m512i lower1, __m512i following,
+                                    LeadPair& pair) {
+    __m512i values = kLowerHalfKept ? bytes : _mm512_permutex2var_epi8(lower0, bytes, lower1);
+    if (leads == 0) return values;
+    const __m512i index = _mm512_ternarylogic_epi32(
+        _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi8(1)), 6), following, _mm512_set1_epi8(0x3F),
+        0xF8);  // (lead & 1) << 6 | (following & 0x3F)
+    const __m512i pairs = _mm512_and_si512(_mm512_srli_epi16(bytes, 1), _mm512_set1_epi8(0x0F));
+    __mmask64 same = leads & _mm512_cmpeq_epi8_mask(pairs, _mm512_set1_epi8(static_cast<char>(pair.number)));
+    values = _mm512_mask_blend_epi8(same, values, _mm512_permutex2var_epi8(pair.low, index, pair.high));
+    for (__mmask64 left = leads & ~same; left != 0; left &= ~same) {
+        const int number = (in[__builtin_ctzll(left)] >> 1) & 0x0F;
+        pair = {number, _mm512_loadu_si512(marked + number * 128),
+                _mm512_loadu_si512(marked + number * 128 + 64)};
+        same = left & _mm512_cmpeq_epi8_mask(pairs, _mm512_set1_epi8(static_cast<char>(number)));
+        values = _mm512_mask_blend_epi8(same, values, _mm512_permutex2var_epi8(pair.low, index, pair.high));
+    }
+    return values;
+}
+
+template <bool kLowerHalfKept>
+VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std::size_t count,
+                                 std::uint8_t* out, bool more, std::size_t* consumed) {
+    const std::uint8_t* marked = map.MarkedTwoByteValues().data();
+    const __m512i lower0 = _mm512_loadu_si512(marked), lower1 = _mm512_loadu_si512(marked + 64);
+    const __m512i marker = _mm512_set1_epi8(static_cast<char>(map.DropMarker()));
+    alignas(64) std::uint8_t nextIndex[64];
+    for (int k = 0; k < 64; ++k) nextIndex[k] = static_cast<std::uint8_t>(k + 1 < 64 ? k + 1 : 0);
+    const __m512i toNext = _mm512_load_si512(nextIndex);
+    LeadPair pair{-1, _mm512_setzero_si512(), _mm512_setzero_si512()};
+    std::uint8_t* const start = out;
+    std::size_t i = 0;
+    __mmask64 carried = 0;
+    while (i + 64 <= count) {
+        const __m512i bytes = _mm512_loadu_si512(in + i);
+        const Window window = ReadWindow(bytes, carried);
+        if (!window.plain) {  // other characters, or ill-formed bytes: this window plainly
+            std::size_t taken = 0;
+            out += DecodeUtf8Scalar(map, in + i + carried, kStride - carried, out, true, &taken);
+            i += carried + taken;
+            carried = 0;
+            continue;
+        }
+        const __m512i following = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, toNext, bytes);
+        const __m512i values =
+            Values<kLowerHalfKept>(marked, in + i, bytes, window.leads, lower0, lower1, following, pair);
+        const __mmask64 keep = window.starts & _mm512_cmpneq_epi8_mask(values, marker);
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, values));
+        out += __builtin_popcountll(keep);
+        carried = window.leads >> (kStride - 1);
+        i += kStride;
+    }
+    i += carried;
+    std::size_t taken = 0;
+    out += DecodeUtf8Scalar(map, in + i, count - i, out, more, &taken);
+    *consumed = i + taken;
+    return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8Avx512(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                             bool more, std::size_t* consumed) {
+    return map.KeepsLowerHalf() ? Decode<true>(map, in, count, out, more, consumed)
+                                : Decode<false>(map, in, count, out, more, consumed);
+}
+
+}  // namespace varnex::kernels
+
+#undef VARNEX_AVX512
+
+#endif
