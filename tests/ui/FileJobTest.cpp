@@ -195,6 +195,22 @@ TEST_F(FileJobTest, NamesThatReachTheSourceAreRefusedAndAskedAgain) {
     ExpectIdle();
 }
 
+// Here the two would be two files; on a Windows disk or share they would be one.
+TEST_F(FileJobTest, TheSourcesNameInOtherLetterCaseIsRefusedInEveryScript) {
+    ChooseSource("precious", "письмо.txt");
+    WriteFile(dir.Path() / "ПИСЬМА.txt", "keep me");
+    dialogs.textAnswers = {"ПИСЬМО.txt", "Письмо.TXT", "письма.txt"};
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[0].title, "Name conflict");
+    EXPECT_EQ(dialogs.shown[1].title, "Name conflict");
+    EXPECT_EQ(dialogs.shown[2].text, "File conversion was completed in 0 seconds.")
+        << "another file is found by its exact name only: no question about ПИСЬМА.txt";
+    EXPECT_EQ(ReadFile(source), "precious");
+    EXPECT_EQ(ReadFile(dir.Path() / "письма.txt"), "precious");
+    EXPECT_EQ(ReadFile(dir.Path() / "ПИСЬМА.txt"), "keep me");
+}
+
 TEST_F(FileJobTest, AnExistingFileIsReplacedOnlyWithConsent) {
     ChooseSource(kKoi8Word);
     WriteFile(dir.Path() / "old.txt", "keep me");
