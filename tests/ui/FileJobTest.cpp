@@ -42,6 +42,7 @@ protected:
         EXPECT_FALSE(frm->isMinimized());
         EXPECT_FALSE(frm->CancelRequested);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(frm->cursor().shape(), Qt::ArrowCursor) << "the window's pointer is the default again";
     }
 
     TempDir dir;
@@ -79,10 +80,16 @@ TEST_F(FileJobTest, WhileItRunsTheJobShowsTheCancelLabelTheBusyPointerAndTheWind
     QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
         titles.push_back(title);
         cancelLabels.push_back(frm->lblVersion->text());
-        const QCursor* pointer = QApplication::overrideCursor();
-        busy.push_back(pointer && pointer->shape() == Qt::BusyCursor);
+        busy.push_back(frm->cursor().shape() == Qt::BusyCursor);
     });
+    // The busy pointer is the main window's: the prompt and the boxes keep the normal one.
+    std::vector<bool> busyOverDialogs;
+    dialogs.onPrompt = [&] { busyOverDialogs.push_back(QApplication::overrideCursor() != nullptr); };
+    dialogs.onShow = [&](const Message&) {
+        busyOverDialogs.push_back(QApplication::overrideCursor() != nullptr);
+    };
     Start();
+    EXPECT_EQ(busyOverDialogs, (std::vector<bool>{false, false})) << "the name prompt and the completion box";
     EXPECT_EQ(titles, (std::vector<QString>{"Initiating...", "Remaining: 14", "Remaining: 92,86%", "FINISHED",
                                             "Varnex 2010"}));
     EXPECT_EQ(cancelLabels, (std::vector<QString>{"", "Cancel File Convertion", "Cancel File Convertion",
