@@ -4,6 +4,7 @@
 #include "convert/CharacterRule.h"
 #include "convert/ConvertBuffer.h"
 #include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 

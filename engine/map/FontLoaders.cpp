@@ -4,7 +4,7 @@
 
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 

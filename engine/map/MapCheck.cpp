@@ -7,7 +7,7 @@
 #include "Failure.h"
 #include "map/CellReading.h"
 #include "map/DecodeCodeList.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex::map {
 
