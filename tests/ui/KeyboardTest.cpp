@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -105,11 +106,13 @@ TEST_P(PressKeyTest, PressesTheFocusedHotSpot) {
         hotSpot->setFocus(Qt::TabFocusReason);
         QTest::keyClick(hotSpot, Qt::Key_A);
         EXPECT_EQ(effects(), before) << "any other key does nothing";
-        QTimer::singleShot(0, [&] {
-            if (!frm->frmHelp || !frm->frmHelp->isVisible()) return;
-            ++helpShown;
-            frm->frmHelp->hide();
-        });
+        if (hotSpot == frm->lblQuestion) {
+            QTimer::singleShot(0, frm.get(), [&] {  // inside the help window's modal loop
+                if (!frm->frmHelp || !frm->frmHelp->isVisible()) return;
+                ++helpShown;
+                frm->frmHelp->hide();
+            });
+        }
         Press(GetParam());
         EXPECT_EQ(effects(), before + 1) << hotSpot->objectName().toStdString();
         EXPECT_EQ(frm->focusWidget(), hotSpot) << "the focus stays";
@@ -246,14 +249,17 @@ TEST_F(KeyboardTest, CaptionChangesAreToldAtMostOncePerInterval) {
     QWidget window;
     ui::CaptionAnnouncer announcer(&window, 300);
     QSignalSpy told(&announcer, &ui::CaptionAnnouncer::announced);
+    QElapsedTimer clock;
+    clock.start();
     for (const char* caption : {"Remaining: 99.99%", "Remaining: 99.98%", "Remaining: 99.97%"}) {
         window.setWindowTitle(caption);
     }
     EXPECT_EQ(told.count(), 1);
-    QTest::qWait(100);
-    EXPECT_EQ(told.count(), 1) << "not again within the interval";
+    QTest::qWait(50);
+    if (clock.elapsed() < 300) EXPECT_EQ(told.count(), 1) << "not again within the interval";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return told.count() == 2; }, 5000)) << "the burst's last change";
     QTest::qWait(400);
-    EXPECT_EQ(told.count(), 2) << "the burst's last change, once";
+    EXPECT_EQ(told.count(), 2) << "once";
 }
 
 }  // namespace
