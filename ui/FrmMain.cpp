@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QPainter>
 
+#include "Accessibility.h"
 #include "Assets.h"
+#include "FontList.h"
 #include "FrmHelp.h"
 #include "MainLayout.h"
 #include "ProgramEnd.h"
@@ -41,6 +43,7 @@ FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path database)
       ownDialog_(std::make_unique<QtCommonDialog>(this)),
       ownClipboard_(std::make_unique<QtClipboard>()),
       picture_(MainPicture()) {
+    InstallAccessibility();
     cdb = ownDialog_.get();
     clipboard = ownClipboard_.get();
     setObjectName("frmMain");
@@ -49,6 +52,7 @@ FrmMain::FrmMain(Dialogs& dialogs, std::filesystem::path database)
     setFixedSize(PixelsX(layout::kMainWindow.width), PixelsY(layout::kMainWindow.height));
     move(PixelsX(layout::kMainWindow.left), PixelsY(layout::kMainWindow.top));
     BuildControls();
+    MakeKeyboardAccessible();
     ConnectHandlers();
     qApp->installEventFilter(this);
     Initialise();
@@ -65,7 +69,7 @@ HotSpotLabel* FrmMain::AddLabel(const QString& name, const LabelLook& look) {
 
 QComboBox* FrmMain::AddFontList(int index) {
     const layout::Box box = index == 0 ? layout::kSourceFonts : layout::kTargetFonts;
-    auto* list = new QComboBox(this);
+    auto* list = new FontList(this);
     list->setObjectName(QString("cmbFonts(%1)").arg(index));
     list->setEditable(false);
     list->setGeometry(PixelRect(box.left, box.top, box.width, box.height));
@@ -118,8 +122,6 @@ void FrmMain::BuildControls() {
     adbrowser->setGeometry(
         PixelRect(layout::kAdvert.left, layout::kAdvert.top, layout::kAdvert.width, layout::kAdvert.height));
     adbrowser->setFocusPolicy(Qt::StrongFocus);
-    setTabOrder(cmbFonts[0], cmbFonts[1]);
-    setTabOrder(cmbFonts[1], adbrowser);
 
     tmrAds = new QTimer(this);
     tmrAds->setInterval(layout::kAdsInterval);

@@ -82,6 +82,7 @@ protected:
 
 private:
     void BuildControls();
+    void MakeKeyboardAccessible();
     HotSpotLabel* AddLabel(const QString& name, const struct LabelLook& look);
     QComboBox* AddFontList(int index);
     void Initialise();

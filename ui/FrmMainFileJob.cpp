@@ -1,7 +1,5 @@
 // The file conversion job: the Start label, the job's steps around the engine's data path,
 // the new file's name, and the cancel label.
-#include <QApplication>
-
 #include "Failure.h"
 #include "FrmMain.h"
 #include "ModCommon.h"
@@ -45,7 +43,7 @@ void FrmMain::ConvertFile() {
         if (SourceFont() == TargetFont()) {
             throw Failure(kSameFontsChosen, "Please select a different font for the new file.");
         }
-        QApplication::setOverrideCursor(Qt::BusyCursor);
+        setCursor(Qt::BusyCursor);  // the window's own: the job's prompts and boxes keep the arrow
         busyPointer = true;
         showMinimized();
         RunJobSteps();
@@ -80,7 +78,7 @@ void FrmMain::EndJob(bool busyPointer, const std::optional<Failure>& failure) {
     showNormal();
     setWindowTitle(Tag(this));
     lblVersion->SetCaption(Tag(lblVersion));
-    if (busyPointer) QApplication::restoreOverrideCursor();
+    if (busyPointer) unsetCursor();
     CancelRequested = false;
     if (!failure) return;
     if (failure->Number() == kNoSourceFileChosen || failure->Number() == kSameFontsChosen) {

@@ -25,7 +25,9 @@ void FrmMain::OnQuickClicked() {
     QuickBusy = true;
     // A font change may have released an earlier run's lock while its timer still runs; that
     // tick belongs to the earlier run and must not release this one halfway (during its
-    // yield or its box), or a queued click would nest a conversion.
+    // yield or its box), or a queued click would nest a conversion. It is put off until this
+    // run has ended instead, so that a warning does not hold the button it would have freed.
+    const bool earlierRunCooling = tmrInstantConversionControl->isActive();
     tmrInstantConversionControl->stop();
     const QuickConversionHost host{SourceFont().toStdString(),
                                    TargetFont().toStdString(),
@@ -33,7 +35,10 @@ void FrmMain::OnQuickClicked() {
                                    [] { YieldToEvents(); },
                                    *clipboard,
                                    dialogs_};
-    if (QuickConvert(fontMap, host) == QuickOutcome::Finished) tmrInstantConversionControl->start();
+    const QuickOutcome outcome = QuickConvert(fontMap, host);
+    if (outcome == QuickOutcome::Finished || (outcome == QuickOutcome::Warned && earlierRunCooling)) {
+        tmrInstantConversionControl->start();
+    }
 }
 
 void FrmMain::OnInstantConversionTick() {

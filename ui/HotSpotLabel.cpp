@@ -1,5 +1,6 @@
 #include "HotSpotLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVariant>
 
@@ -18,6 +19,19 @@ void HotSpotLabel::SetCaption(const QString& caption) {
     emit captionChanged(caption);
 }
 
+void HotSpotLabel::Present(HotSpotKind kind, const QString& name, const QString& description) {
+    kind_ = kind;
+    setAccessibleName(name);
+    setAccessibleDescription(description);
+}
+
+void HotSpotLabel::Click() {
+    const QPoint middle = rect().center();
+    emit pressed(Qt::LeftButton, middle);
+    emit released(Qt::LeftButton, middle);
+    emit clicked();
+}
+
 void HotSpotLabel::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button(), event->position().toPoint());
 }
@@ -32,6 +46,16 @@ void HotSpotLabel::mouseReleaseEvent(QMouseEvent* event) {
 void HotSpotLabel::mouseDoubleClickEvent(QMouseEvent*) {
     afterDoubleClick_ = true;
     emit doubleClicked();
+}
+
+void HotSpotLabel::keyPressEvent(QKeyEvent* event) {
+    const bool pressKey =
+        event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (kind_ == HotSpotKind::Picture || !pressKey || event->modifiers() & ~Qt::KeypadModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) Click();
 }
 
 QString Tag(const QObject* object) { return object->property("Tag").toString(); }

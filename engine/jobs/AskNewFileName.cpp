@@ -2,14 +2,16 @@
 
 #include "files/JobFiles.h"
 #include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 
 namespace {
 
 bool NamesTheSource(const std::string& path, const std::string& sourcePath) {
-    // The letter-case rule of the old file system, and the same file reached by any other
-    // spelling (., .., links), which a case-sensitive system allows.
+    // The source's own name in other letter case, of any letter, although here it would name
+    // a file of its own: on a Windows disk or share the two are one file. Any other spelling
+    // that reaches the source (., .., links, a folder that ignores case) is found by identity.
     return SameIgnoringCase(path, sourcePath) || SameFile(path, sourcePath);
 }
 

@@ -6,6 +6,7 @@
 #include "convert/PieceConversion.h"
 #include "map/FontNameMatch.h"
 #include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 

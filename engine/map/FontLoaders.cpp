@@ -5,7 +5,7 @@
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
 #include "map/FontNameMatch.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 

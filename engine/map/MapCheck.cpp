@@ -8,7 +8,7 @@
 #include "map/CellReading.h"
 #include "map/DecodeCodeList.h"
 #include "map/FontNameMatch.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex::map {
 

@@ -2,7 +2,7 @@
 
 #include "Failure.h"
 #include "map/FontTableTsv.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex::map {
 

@@ -92,28 +92,26 @@ TEST_F(AdvertTest, ThePanelMovesOnlyAsArrivalsAndNotFoundSay) {
     EXPECT_EQ(frm->adbrowser->size(), QSize(301, 331));
 }
 
-TEST_F(AdvertTest, TabGoesFromTheListsToThePanelAsOneStop) {
+TEST_F(AdvertTest, TabGoesFromTheLinkToThePanelAsOneStop) {
     frm->activateWindow();
     QApplication::setActiveWindow(frm.get());
     const auto stopsAfter = [&](QWidget* start) {
         start->setFocus();
         std::vector<QWidget*> stops;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 2; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             stops.push_back(QApplication::focusWidget());
         }
         return stops;
     };
-    EXPECT_EQ(stopsAfter(frm->cmbFonts[0]),
-              (std::vector<QWidget*>{frm->cmbFonts[1], frm->adbrowser, frm->cmbFonts[0]}))
-        << "before the advert: the empty panel is the third stop";
+    EXPECT_EQ(stopsAfter(frm->lblKorvane), (std::vector<QWidget*>{frm->adbrowser, frm->lblFile}))
+        << "before the advert: the empty panel is the last stop";
     Tick();
     ASSERT_NE(factory.view, nullptr);
-    const auto stops = stopsAfter(frm->cmbFonts[0]);
-    EXPECT_EQ(stops[0], frm->cmbFonts[1]);
-    EXPECT_EQ(stops[1], factory.view) << "the panel's content is the panel's stop, not "
-                                      << (stops[1] ? stops[1]->metaObject()->className() : "none");
-    EXPECT_EQ(stops[2], frm->cmbFonts[0]) << "and the only one inside it";
+    const auto stops = stopsAfter(frm->lblKorvane);
+    EXPECT_EQ(stops[0], factory.view) << "the panel's content is the panel's stop, not "
+                                      << (stops[0] ? stops[0]->metaObject()->className() : "none");
+    EXPECT_EQ(stops[1], frm->lblFile) << "and the only one inside it";
 }
 
 // A module that cannot build its panel (its page fails to load) has said why on stderr.

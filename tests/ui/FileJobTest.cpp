@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <chrono>
 #include <csignal>
 #include <functional>
 
 #include "ModCommon.h"
 #include "ProgramEndSignals.h"
 #include "UiTestSupport.h"
+#include "WindowJobHost.h"
 
 namespace varnex {
 namespace {
@@ -42,6 +44,7 @@ protected:
         EXPECT_FALSE(frm->isMinimized());
         EXPECT_FALSE(frm->CancelRequested);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(frm->cursor().shape(), Qt::ArrowCursor) << "the window's pointer is the default again";
     }
 
     TempDir dir;
@@ -79,10 +82,16 @@ TEST_F(FileJobTest, WhileItRunsTheJobShowsTheCancelLabelTheBusyPointerAndTheWind
     QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
         titles.push_back(title);
         cancelLabels.push_back(frm->lblVersion->text());
-        const QCursor* pointer = QApplication::overrideCursor();
-        busy.push_back(pointer && pointer->shape() == Qt::BusyCursor);
+        busy.push_back(frm->cursor().shape() == Qt::BusyCursor);
     });
+    // The busy pointer is the main window's: the prompt and the boxes keep the normal one.
+    std::vector<bool> busyOverDialogs;
+    dialogs.onPrompt = [&] { busyOverDialogs.push_back(QApplication::overrideCursor() != nullptr); };
+    dialogs.onShow = [&](const Message&) {
+        busyOverDialogs.push_back(QApplication::overrideCursor() != nullptr);
+    };
     Start();
+    EXPECT_EQ(busyOverDialogs, (std::vector<bool>{false, false})) << "the name prompt and the completion box";
     EXPECT_EQ(titles, (std::vector<QString>{"Initiating...", "Remaining: 14", "Remaining: 92,86%", "FINISHED",
                                             "Varnex 2010"}));
     EXPECT_EQ(cancelLabels, (std::vector<QString>{"", "Cancel File Convertion", "Cancel File Convertion",
@@ -151,16 +160,24 @@ TEST_F(FileJobEndTest, EndSignalsEndTheProgramThroughTheEventLoop) {
     }
 }
 
+// The file is checked before the fonts, and both checks come after "Initiating...".
 TEST_F(FileJobTest, WithoutAFileTheJobRefusesAndOpensTheDialog) {
-    frm->cmbFonts[1]->setCurrentText("MIK");
+    frm->cmbFonts[1]->setCurrentText("KOI8-R");
+    std::vector<QString> titles, cancelLabels;
+    QObject::connect(frm.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        titles.push_back(title);
+        cancelLabels.push_back(frm->lblVersion->text());
+    });
     Start();
+    EXPECT_EQ(titles, (std::vector<QString>{"Initiating...", "Varnex 2010"}));
+    EXPECT_EQ(cancelLabels, (std::vector<QString>{"", "Cancel File Convertion"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Please select a file for convertion.");
     EXPECT_EQ(dialogs.shown[0].title, "General Error");
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_FALSE(minimisedDuringBox);
     EXPECT_EQ(fileDialog.titles.size(), 1u);
-    EXPECT_EQ(ui::ReadSetting("FontNew", ""), "MIK") << "the fonts are stored even so";
+    EXPECT_EQ(ui::ReadSetting("FontNew", ""), "KOI8-R") << "the fonts are stored even so";
     ExpectIdle();
 }
 
@@ -193,6 +210,22 @@ TEST_F(FileJobTest, NamesThatReachTheSourceAreRefusedAndAskedAgain) {
     EXPECT_EQ(ReadFile(source), "precious");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "no file was written";
     ExpectIdle();
+}
+
+// Here the two would be two files; on a Windows disk or share they would be one.
+TEST_F(FileJobTest, TheSourcesNameInOtherLetterCaseIsRefusedInEveryScript) {
+    ChooseSource("precious", "письмо.txt");
+    WriteFile(dir.Path() / "ПИСЬМА.txt", "keep me");
+    dialogs.textAnswers = {"ПИСЬМО.txt", "Письмо.TXT", "письма.txt"};
+    Start();
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[0].title, "Name conflict");
+    EXPECT_EQ(dialogs.shown[1].title, "Name conflict");
+    EXPECT_EQ(dialogs.shown[2].text, "File conversion was completed in 0 seconds.")
+        << "another file is found by its exact name only: no question about ПИСЬМА.txt";
+    EXPECT_EQ(ReadFile(source), "precious");
+    EXPECT_EQ(ReadFile(dir.Path() / "письма.txt"), "precious");
+    EXPECT_EQ(ReadFile(dir.Path() / "ПИСЬМА.txt"), "keep me");
 }
 
 TEST_F(FileJobTest, AnExistingFileIsReplacedOnlyWithConsent) {
@@ -238,6 +271,7 @@ TEST_F(FileJobTest, CancelOnTheVersionLabelStopsBetweenBlocks) {
     ASSERT_EQ(dialogs.shown.size(), 1u) << "no completion message after a cancel";
     EXPECT_EQ(dialogs.shown[0].text, "Are you sure you wan't to cancel?");
     EXPECT_EQ(dialogs.shown[0].title, "Cancel Conversion?");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Question);
     EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(dialogs.shown[0].noIsDefault);
     EXPECT_EQ(ReadFile(dir.Path() / "out.txt"), std::string(2048, 'a'));
@@ -245,6 +279,20 @@ TEST_F(FileJobTest, CancelOnTheVersionLabelStopsBetweenBlocks) {
 
     QTest::mousePress(frm->lblVersion, Qt::LeftButton);
     EXPECT_EQ(dialogs.shown.size(), 1u) << "while idle the label offers nothing";
+}
+
+// Time of day starts again at midnight; the job's clock must not, or a job across midnight
+// would report a negative duration.
+TEST_F(FileJobTest, TheJobsClockRunsOnThroughMidnight) {
+    const auto steadySeconds = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    ui::WindowJobHost host(*frm);
+    const double before = steadySeconds();
+    const double read = host.Seconds();
+    const double after = steadySeconds();
+    EXPECT_LE(before, read);
+    EXPECT_LE(read, after);
 }
 
 TEST_F(FileJobTest, ASourceThatVanishedIsReported) {

@@ -89,6 +89,25 @@ TEST_F(QuickConversionTest, AFontChangeWhileCoolingReleasesAtOnceAndTheTickStill
     EXPECT_TRUE(Idle()) << "the tick clears the second conversion's lock early and stops the timer";
 }
 
+// The earlier run's rest, put off while this run shows its box, still frees the button
+// after a warning; only a warning from the idle state holds it until a font changes.
+TEST_F(QuickConversionTest, AWarningWhileAnEarlierRunCoolsIsFreedByThatCooling) {
+    Clipboard().setText("abc");
+    Click();
+    ASSERT_TRUE(Cooling());
+    frm->cmbFonts[0]->setCurrentText("KOI8-U");
+    Clipboard().clear();
+    Click();
+    EXPECT_EQ(dialogs.shown.at(1).text, "Nothing coppied to the clipboard.");
+    EXPECT_FALSE(timerRanDuringBox);
+    EXPECT_TRUE(Cooling());
+    Tick();
+    EXPECT_TRUE(Idle());
+    Clipboard().setText("abc");
+    Click();
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+}
+
 TEST_F(QuickConversionTest, AnEarlierRunsTickDoesNotReleaseTheRunningConversion) {
     frm->tmrInstantConversionControl->setInterval(20);  // so its tick falls inside the next box
     Clipboard().setText("abc");
@@ -138,6 +157,8 @@ TEST_F(QuickConversionTest, AFontMissingFromTheMapEndsTheProgram) {
     Click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Varnex Error - Loading Fonts");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_FALSE(dialogs.shown[0].systemModal);
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(Clipboard().text(), "abc");
 }

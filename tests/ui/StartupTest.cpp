@@ -48,7 +48,10 @@ TEST_F(WindowTest, AStaleFontLeavesItsListEmptyAndIsReportedOnce) {
     ui::WriteSetting("WindowTop", "junk");
     ui::WriteSetting("WindowLeft", "1500");
     auto frm = MakeWindow();
+    bool visibleDuringBox = true;
+    dialogs.onShow = [&](const Message&) { visibleDuringBox = frm->isVisible(); };
     frm->Load();
+    EXPECT_FALSE(visibleDuringBox) << "the box comes before the window is shown";
     EXPECT_EQ(frm->cmbFonts[0]->currentIndex(), -1);
     EXPECT_EQ(frm->cmbFonts[0]->currentText(), "");
     EXPECT_EQ(frm->cmbFonts[1]->currentText(), "KOI8-U");

@@ -72,6 +72,10 @@ TEST_F(ConvertBufferTest, FailedWriteIsReportedAndReturns) {
     ConvertBuffer("aaa", map, failing, dialogs);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Device I/O error: the disk is full.");
+    EXPECT_EQ(dialogs.shown[0].title, "Varnex Error - Buffer Convertion");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(dialogs.shown[0].systemModal);
 }
 
 }  // namespace

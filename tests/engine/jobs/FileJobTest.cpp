@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "FailingSync.h"
 #include "Failure.h"
@@ -207,6 +208,31 @@ TEST_F(FileJobTest, EveryConvertedBlockIsInTheFileAtEachYield) {
     EXPECT_TRUE(ReadFile(output) == Shifted(text));
 }
 
+// The write calls this process has made so far; nullopt where the system does not count them.
+std::optional<std::uint64_t> WriteCalls() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "syscw:") return value;
+    }
+    return std::nullopt;
+}
+
+// Converted blocks are gathered and written before each yield (or when a MiB is gathered),
+// not one write per block: past 10 MB the progress, and so the yields, change less often
+// than the blocks.
+TEST_F(FileJobTest, BlocksAreWrittenInBatches) {
+    WriteFile(source, Sample(32u << 20));
+    const auto before = WriteCalls();
+    if (!before) GTEST_SKIP() << "this system does not count write calls in /proc/self/io";
+    RunFileJob(source, output, map, host, dialogs);
+    const std::uint64_t writes = *WriteCalls() - *before;
+    const std::uint64_t gatheredMiBs = std::filesystem::file_size(output) >> 20;
+    EXPECT_LE(writes, static_cast<std::uint64_t>(host.yields) + gatheredMiBs + 1);
+    EXPECT_LT(writes, (32u << 20) / kJobBlockSize / 2) << "fewer than half as many writes as blocks";
+}
+
 TEST_F(FileJobTest, ShortSources) {
     struct Case {
         std::size_t length;
@@ -221,9 +247,11 @@ TEST_F(FileJobTest, ShortSources) {
     for (const auto& c : cases) {
         host.captions.clear();
         dialogs.shown.clear();
+        std::filesystem::remove(output);
         const std::string text = Sample(c.length);
         EXPECT_EQ(Run(text), JobEnd::Finished);
         EXPECT_EQ(host.captions, c.captions) << c.length;
+        EXPECT_TRUE(std::filesystem::is_regular_file(output)) << "even an empty source leaves a new file";
         EXPECT_EQ(ReadFile(output), Shifted(text));
         EXPECT_EQ(dialogs.shown.at(0).text, "File conversion was completed in 0 seconds.");
     }
@@ -265,6 +293,30 @@ TEST_F(FileJobTest, AnExistingOutputIsReplaced) {
     WriteFile(output, std::string(9000, 'q'));
     Run("abc");
     EXPECT_EQ(ReadFile(output), "bcd");
+}
+
+// Replacing a link replaces the link: the file it points to is not written through it.
+TEST_F(FileJobTest, AnExistingOutputIsDeletedBeforeTheNewOneIsWritten) {
+    const auto elsewhere = dir.Path() / "elsewhere.txt";
+    WriteFile(elsewhere, "keep me");
+    std::filesystem::create_symlink(elsewhere, output);
+    Run("abc");
+    EXPECT_FALSE(std::filesystem::is_symlink(output));
+    EXPECT_EQ(ReadFile(output), "bcd");
+    EXPECT_EQ(ReadFile(elsewhere), "keep me");
+}
+
+// The length is read once, as the job starts: text added to the source while it runs is
+// neither converted nor counted in the progress.
+TEST_F(FileJobTest, TextAddedToTheSourceDuringTheJobIsLeftOut) {
+    host.onYield = [this] {
+        if (!host.captions.empty()) std::ofstream(source, std::ios::app) << std::string(700, 'a');
+    };
+    const std::string text = Sample(3000);
+    EXPECT_EQ(Run(text), JobEnd::Finished);
+    EXPECT_TRUE(ReadFile(output) == Shifted(text));
+    EXPECT_EQ(host.captions, (std::vector<std::string>{"Remaining: 3000", "Remaining: 99.97%",
+                                                       "Remaining: 65.83%", "Remaining: 31.7%", "FINISHED"}));
 }
 
 TEST_F(FileJobTest, FilesThatCannotBeOpenedAreFailures) {

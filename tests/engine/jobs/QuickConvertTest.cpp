@@ -89,6 +89,12 @@ TEST_F(QuickConvertTest, ConvertsTheWholeTextAndNamesTheFontsInUpperCase) {
     EXPECT_FALSE(dialogs.shown[0].systemModal);
 }
 
+TEST_F(QuickConvertTest, FontNamesOfAnyScriptAreShownInUpperCase) {
+    Put("a");
+    EXPECT_EQ(Run("Мой шрифт", "Ελληνικά-2"), QuickOutcome::Finished);
+    EXPECT_EQ(dialogs.shown.at(0).text, "The clipboard was converted from font МОЙ ШРИФТ to ΕΛΛΗΝΙΚΆ-2");
+}
+
 TEST_F(QuickConvertTest, WarnsWithoutTouchingTheClipboard) {
     struct Case {
         std::string source, target, text, warning;

@@ -52,6 +52,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();

@@ -32,6 +32,7 @@ std::filesystem::path WriteFontMap(const TempDir& dir, const FontTable& table,
                                    const std::string& name = "mskvmap16.dll");
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// Throws for a file that cannot be opened, so that a missing file is never taken for an empty one.
 std::string ReadFile(const std::filesystem::path& path);
 
 // Records every message and answers from a queue (Ok or Yes when the queue is empty).
