@@ -1,0 +1,77 @@
+#include "DocumentInput.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "Failure.h"
+#include "ProgressBar.h"
+#include "documents/DocumentConversion.h"
+
+namespace varnex::cli {
+
+namespace {
+
+// The terminal's progress bar, fed with the share of the document done.
+class DocumentBar : public DocumentProgress {
+public:
+    DocumentBar(std::ostream& err, const std::string& input)
+        : size_(std::filesystem::file_size(input)), bar_(err, input, size_) {}
+    void Advanced(double shareDone) override { bar_.Advanced(static_cast<std::uint64_t>(shareDone * size_)); }
+    bool CancelRequested() override { return false; }
+
+private:
+    std::uint64_t size_;
+    ProgressBar bar_;
+};
+
+std::string CodePoint(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+void Report(const std::string& input, const DocumentTotals& totals, std::ostream& err) {
+    err << "varnex: " << input << ": " << totals.convertedCharacters << " characters converted; ";
+    const std::uint64_t count = totals.WithoutCodeCount();
+    if (count == 0) {
+        err << "none without a code\n";
+        return;
+    }
+    err << count << (count == 1 ? " character" : " characters") << " without a code kept:";
+    const char* separator = " ";
+    for (const auto& [character, times] : totals.withoutCode) {
+        err << separator << CodePoint(character) << " (" << times << "x)";
+        separator = ", ";
+    }
+    err << '\n';
+}
+
+}  // namespace
+
+bool IsDocumentInput(const std::string& input) {
+    return input != "-" && RecogniseDocument(input, input) != DocumentKind::Text;
+}
+
+bool LooksLikeDocumentInput(const std::string& input) {
+    try {
+        return IsDocumentInput(input);
+    } catch (const Failure&) {
+        return true;
+    }
+}
+
+void ConvertDocumentInput(const ConvertOptions& options, const FontMap& map, const DocumentFonts& fonts,
+                          const std::string& input, NewFile& output, std::ostream& err) {
+    std::unique_ptr<DocumentBar> bar;
+    if (::isatty(STDERR_FILENO)) bar = std::make_unique<DocumentBar>(err, input);
+    DocumentTotals totals;
+    ConvertDocument(input, input, output, {map, fonts, options.strict}, totals, bar.get());
+    bar.reset();
+    if (options.report) Report(input, totals, err);
+}
+
+}  // namespace varnex::cli

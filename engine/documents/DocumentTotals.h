@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+namespace varnex {
+
+// What a document conversion did, for --report.
+struct DocumentTotals {
+    std::uint64_t convertedCharacters = 0;
+    // Characters of source-font text without a code (already Unicode, say), kept as they were.
+    std::map<char32_t, std::uint64_t> withoutCode;
+
+    std::uint64_t WithoutCodeCount() const {
+        std::uint64_t count = 0;
+        for (const auto& [character, times] : withoutCode) count += times;
+        return count;
+    }
+};
+
+}  // namespace varnex

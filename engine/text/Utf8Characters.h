@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace varnex {
+
+// The character at text[i] of well-formed UTF-8; advances i past it. A byte that starts no
+// well-formed sequence gives U+FFFD and advances by one.
+char32_t NextCharacter(std::string_view text, std::size_t& i);
+
+void AppendUtf8(std::string& text, char32_t character);
+
+}  // namespace varnex
