@@ -155,6 +155,7 @@ void DeclareFont(XmlPart* fontTable, const std::string& name) {
 
 void ConvertDocx(ConversionSetup& setup) {
     DocumentParts& parts = setup.parts;
+    parts.Require("[Content_Types].xml");
     XmlPart& document = parts.Require("word/document.xml");
     const std::string w = PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "");
     if (w.empty() && PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {

@@ -135,6 +135,9 @@ void DeclareFontFace(XmlPart& part, const std::string& name) {
         container = before ? root.insert_child_before(declarations.c_str(), before)
                            : root.append_child(declarations.c_str());
     }
+    if (PrefixFor(root, {kSvgNamespace}, "?") == "?") {
+        root.append_attribute(("xmlns:" + names.svg.substr(0, names.svg.size() - 1)).c_str()) = kSvgNamespace.data();
+    }
     pugi::xml_node added = container.append_child(face.c_str());
     added.append_attribute(faceName.c_str()) = name.c_str();
     added.append_attribute((names.svg + "font-family").c_str()) = QuotedFamily(name).c_str();
@@ -159,14 +162,14 @@ void ConvertOdt(ConversionSetup& setup) {
     DocumentParts& parts = setup.parts;
     CheckMimeType(parts);
     XmlPart& content = parts.Require("content.xml");
-    XmlPart& stylesPart = parts.Require("styles.xml");
-    OdtStyles styles(stylesPart, &content);
-    OdtPart(stylesPart, styles, setup).Convert();
+    XmlPart* stylesPart = parts.Find("styles.xml");  // a package may do without common styles
+    OdtStyles styles(stylesPart ? *stylesPart : content, stylesPart ? &content : nullptr);
+    if (stylesPart) OdtPart(*stylesPart, styles, setup).Convert();
     OdtPart(content, styles, setup).Convert();
     parts.ApplyRenames(setup.targetName);
     if (!parts.AnyRenamed()) return;
-    for (XmlPart* part : {&stylesPart, &content}) {
-        if (part->Changed()) DeclareFontFace(*part, setup.targetName);
+    for (XmlPart* part : {stylesPart, &content}) {
+        if (part && part->Changed()) DeclareFontFace(*part, setup.targetName);
     }
 }
 
