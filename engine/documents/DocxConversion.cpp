@@ -56,7 +56,7 @@ private:
         const std::string p = W("p"), r = W("r"), textBox = W("txbxContent");
         const std::string_view style =
             paragraph.child(W("pPr").c_str()).child(W("pStyle").c_str()).attribute(W("val").c_str()).value();
-        text_.Begin(part_.Name(), number);
+        text_.Begin(where_, number);
         WalkElements(paragraph, [&](pugi::xml_node node) {
             if (p == node.name() || textBox == node.name())
                 return false;  // converted as paragraphs of their own
@@ -128,6 +128,7 @@ private:
     ConversionSetup& setup_;
     std::string w_;
     ParagraphText text_;
+    const std::string where_ = setup_.parts.Package().ShownName() + ": " + part_.Name();
 };
 
 XmlPart* ThemePart(DocumentParts& parts) {

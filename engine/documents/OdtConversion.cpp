@@ -57,7 +57,7 @@ private:
         OdtFonts fonts =
             styles_.StyleFonts(part_, "paragraph", paragraph.attribute(styleName_.c_str()).value());
         Fill(fonts, styles_.Defaults());
-        text_.Begin(part_.Name(), number);
+        text_.Begin(where_, number);
         ConvertContent(paragraph, fonts, 0);
         if (text_.Finish()) part_.MarkChanged();
     }
@@ -111,6 +111,7 @@ private:
     OdtNames names_;
     ParagraphText text_;
     const std::string p_, h_, span_, link_, meta_, spaces_, tab_, styleName_;
+    const std::string where_ = setup_.parts.Package().ShownName() + ": " + part_.Name();
 };
 
 std::string QuotedFamily(const std::string& name) {
@@ -136,7 +137,8 @@ void DeclareFontFace(XmlPart& part, const std::string& name) {
                            : root.append_child(declarations.c_str());
     }
     if (PrefixFor(root, {kSvgNamespace}, "?") == "?") {
-        root.append_attribute(("xmlns:" + names.svg.substr(0, names.svg.size() - 1)).c_str()) = kSvgNamespace.data();
+        root.append_attribute(("xmlns:" + names.svg.substr(0, names.svg.size() - 1)).c_str()) =
+            kSvgNamespace.data();
     }
     pugi::xml_node added = container.append_child(face.c_str());
     added.append_attribute(faceName.c_str()) = name.c_str();

@@ -34,7 +34,8 @@ public:
     ParagraphText(const CodeRule& rule, DocumentTotals& totals, SpacingReplacement replaceSpacing,
                   bool markPreservedSpace);
 
-    void Begin(const std::string& part, std::uint64_t paragraph);
+    // `where` names the package and the part in failures.
+    void Begin(const std::string& where, std::uint64_t paragraph);
     // A text node of a run, each character taken whose slot holds the source font.
     void AddText(pugi::xml_node text, const SourceSlots& slots);
     // A tab or spaces element that stands for `characters` (tabs and blanks).

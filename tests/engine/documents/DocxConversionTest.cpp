@@ -174,7 +174,8 @@ TEST_F(DocxConversion, SymbolCharactersUnicodeTextAndStrictness) {
         FAIL() << "--strict let a character without a code pass";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Description(),
-                  "word/document.xml, paragraph 1, character 2: the character U+0416 of source-font text has "
+                  "in.docx: word/document.xml, paragraph 1, character 2: the character U+0416 of source-font "
+                  "text has "
                   "no code");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "strict.docx"));
