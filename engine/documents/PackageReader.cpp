@@ -50,7 +50,10 @@ PackageReader::PackageReader(const std::filesystem::path& path, std::string show
     : shown_(std::move(shownName)) {
     int code = 0;
     archive_ = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!archive_) throw Failure(kBadFileFormat, shown_ + ": damaged package: " + ZipProblem(code));
+    if (!archive_) {
+        const std::string problem = code == ZIP_ER_EXISTS ? "two of its parts have the same name" : ZipProblem(code);
+        throw Failure(kBadFileFormat, shown_ + ": damaged package: " + problem);
+    }
     try {
         ListEntries();
     } catch (...) {
@@ -78,8 +81,8 @@ void PackageReader::ListEntries() {
                           shown_ + ": encrypted package: the part " + stat.name + " is encrypted");
         }
         if (!seen.insert(LowerCase(stat.name)).second) {
-            throw Failure(kBadFileFormat, shown_ + ": damaged package: the part " + std::string(stat.name) +
-                                              " appears twice");
+            throw Failure(kBadFileFormat, shown_ + ": damaged package: two of its parts have the same name, " +
+                                              std::string(stat.name));
         }
         entries_.push_back({stat.name, stat.size, stat.comp_size, stat.comp_method});
     }
