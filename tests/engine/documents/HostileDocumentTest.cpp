@@ -66,7 +66,7 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
     };
     TempDir dir;
     for (const Hostile& hostile : cases) {
-        WritePackage(dir / "in", hostile.entries);
+        WritePackage(dir / "in", hostile.entries, false, 9);  // the strongest: a bomb's ratio
         const std::string refusal = Refusal(dir / "in", dir / "out");
         EXPECT_TRUE(refusal.starts_with(hostile.message)) << hostile.name << ": " << refusal;
         EXPECT_FALSE(std::filesystem::exists(dir / "out")) << hostile.name;

@@ -46,14 +46,15 @@ std::string ReadEntry(const std::filesystem::path& path, const std::string& name
 
 }  // namespace
 
-void WritePackage(const std::filesystem::path& path, const Entries& entries, bool stored) {
+void WritePackage(const std::filesystem::path& path, const Entries& entries, bool stored, int level) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     for (const auto& [name, data] : entries) {
         zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
         const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-        zip_set_file_compression(archive, index, stored || name == "mimetype" ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                 0);
+        // the fastest level: a copy compressed again at zip's usual level would not be the same
+        const bool store = stored || name == "mimetype";
+        zip_set_file_compression(archive, index, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, store ? 0 : level);
     }
     if (zip_close(archive) != 0) throw std::runtime_error("cannot write " + path.string());
 }
@@ -99,7 +100,10 @@ Entries Docx(const std::string& body, const std::string& styles, const std::stri
              R"(<a:minorFont><a:latin typeface=")" +
                  minorFont + R"("/></a:minorFont></a:fontScheme></a:themeElements></a:theme>)"});
     }
-    entries.push_back({"media/image1.png", std::string(5000, '\x89') + "image"});
+    std::string image;
+    for (unsigned value = 1; image.size() < 20000; value = value * 1103515245 + 12345)
+        image += "\x89PNG"[value >> 30];
+    entries.push_back({"media/image1.png", image});
     return entries;
 }
 

@@ -12,8 +12,10 @@ namespace varnex::test {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// Writes a zip package with libzip, the entries in this order, deflated unless `stored`.
-void WritePackage(const std::filesystem::path& path, const Entries& entries, bool stored = false);
+// Writes a zip package with libzip, the entries in this order, deflated (at the fastest level
+// unless told) unless `stored`.
+void WritePackage(const std::filesystem::path& path, const Entries& entries, bool stored = false,
+                  int level = 1);
 // An entry inflated, and its compressed bytes as they lie in the package.
 std::string PartOf(const std::filesystem::path& path, const std::string& name);
 std::string CompressedOf(const std::filesystem::path& path, const std::string& name);
