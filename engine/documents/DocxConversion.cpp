@@ -158,8 +158,7 @@ void ConvertDocx(ConversionSetup& setup) {
     DocumentParts& parts = setup.parts;
     parts.Require("[Content_Types].xml");
     XmlPart& document = parts.Require("word/document.xml");
-    const std::string w = PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "");
-    if (w.empty() && PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
+    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
         throw Failure(kBadFileFormat, parts.Package().ShownName() +
                                           ": not a word document: word/document.xml is not WordprocessingML");
     }

@@ -37,6 +37,8 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
     for (int i = 0; i < 450; ++i) nested += "<w:p>";
     for (int i = 0; i < 450; ++i) nested += "</w:p>";
     deep[1].second = "<w:document " + kW + ">" + nested + "</w:document>";
+    Entries foreign = Docx("<w:p/>");
+    foreign[1].second = "<document><body/></document>";
     Entries bomb = Docx("<w:p/>");
     bomb.push_back({"word/header1.xml", "<w:hdr " + kW + ">" + std::string(4u << 20, ' ') + "</w:hdr>"});
     const std::vector<Hostile> cases = {
@@ -47,6 +49,7 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
         {"deep", deep, "in: damaged package: the part word/document.xml nests elements deeper than 400"},
         {"broken", Docx("<w:p><w:r></w:p>"),
          "in: damaged package: the part word/document.xml is not well-formed XML"},
+        {"foreign", foreign, "in: not a word document: word/document.xml is not WordprocessingML"},
         {"no content types", missingTypes, "in: damaged package: the part [Content_Types].xml is missing"},
         {"bomb", bomb, "in: part too large: word/header1.xml inflates to "},
         {"odt without content",
