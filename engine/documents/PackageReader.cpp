@@ -51,7 +51,8 @@ PackageReader::PackageReader(const std::filesystem::path& path, std::string show
     int code = 0;
     archive_ = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!archive_) {
-        const std::string problem = code == ZIP_ER_EXISTS ? "two of its parts have the same name" : ZipProblem(code);
+        const std::string problem =
+            code == ZIP_ER_EXISTS ? "two of its parts have the same name" : ZipProblem(code);
         throw Failure(kBadFileFormat, shown_ + ": damaged package: " + problem);
     }
     try {
@@ -81,8 +82,9 @@ void PackageReader::ListEntries() {
                           shown_ + ": encrypted package: the part " + stat.name + " is encrypted");
         }
         if (!seen.insert(LowerCase(stat.name)).second) {
-            throw Failure(kBadFileFormat, shown_ + ": damaged package: two of its parts have the same name, " +
-                                              std::string(stat.name));
+            throw Failure(
+                kBadFileFormat,
+                shown_ + ": damaged package: two of its parts have the same name, " + std::string(stat.name));
         }
         entries_.push_back({stat.name, stat.size, stat.comp_size, stat.comp_method});
     }

@@ -131,7 +131,8 @@ PackageWriter::~PackageWriter() {
 void PackageWriter::Place(std::int64_t index, const std::string& name, std::int32_t method) {
     // zip's own level: libzip would otherwise compress as hard as it can, three times slower
     const zip_uint32_t level = method == ZIP_CM_DEFLATE ? 6 : 0;
-    if (index < 0 || zip_set_file_compression(archive_, static_cast<zip_uint64_t>(index), method, level) != 0) {
+    if (index < 0 ||
+        zip_set_file_compression(archive_, static_cast<zip_uint64_t>(index), method, level) != 0) {
         throw Failure(kDeviceError, shown_ + ": cannot add " + name + ": " + zip_strerror(archive_));
     }
 }

@@ -32,6 +32,26 @@ bool IsKnownReference(std::string_view rest) {
     return i > first && i < rest.size() && rest[i] == ';';
 }
 
+// The next '&' of markup or text: comments, CDATA sections and processing instructions may hold
+// any '&'. npos when there is none.
+std::size_t NextAmpersand(std::string_view bytes, std::size_t from) {
+    static constexpr std::pair<std::string_view, std::string_view> kVerbatim[] = {
+        {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
+    while ((from = bytes.find_first_of("&<", from)) != std::string_view::npos) {
+        if (bytes[from] == '&') return from;
+        std::size_t next = from + 1;
+        for (const auto& [open, close] : kVerbatim) {
+            if (bytes.substr(from).starts_with(open)) {
+                const std::size_t end = bytes.find(close, from + open.size());
+                next = end == std::string_view::npos ? bytes.size() : end + close.size();
+                break;
+            }
+        }
+        from = next;
+    }
+    return std::string_view::npos;
+}
+
 // What makes the part unsafe or foreign before it is parsed, or "".
 std::string RefusalOf(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
@@ -43,7 +63,8 @@ std::string RefusalOf(std::string_view bytes) {
         bytes.find("<!ENTITY") != std::string_view::npos) {
         return "it holds a DTD, which is never read";
     }
-    for (std::size_t at = bytes.find('&'); at != std::string_view::npos; at = bytes.find('&', at + 1)) {
+    for (std::size_t at = NextAmpersand(bytes, 0); at != std::string_view::npos;
+         at = NextAmpersand(bytes, at + 1)) {
         if (!IsKnownReference(bytes.substr(at + 1, 16))) {
             return "it refers to an entity at byte " + std::to_string(at) + ", which is never expanded";
         }

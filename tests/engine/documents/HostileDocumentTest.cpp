@@ -76,6 +76,14 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
     }
 }
 
+TEST(HostileDocuments, AmpersandsOfCommentsAndCdataAreNoEntities) {
+    TempDir dir;
+    Entries entries = Docx("<!-- Q&A --><w:p><w:r><w:t><![CDATA[R&D]]>&amp;&#1046;&#x416;</w:t></w:r></w:p>");
+    entries[1].second.insert(0, "<?xml version=\"1.0\"?><?note a&b?>");
+    WritePackage(dir / "in.docx", entries);
+    EXPECT_EQ(Refusal(dir / "in.docx", dir / "out.docx"), "converted");
+}
+
 TEST(HostileDocuments, TruncatedPackagesAndCompoundFilesAreNoText) {
     TempDir dir;
     WritePackage(dir / "whole.docx", Docx("<w:p/>"));
