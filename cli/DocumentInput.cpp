@@ -37,15 +37,20 @@ std::string CodePoint(char32_t c) {
 void Report(const std::string& input, const DocumentTotals& totals, std::ostream& err) {
     err << "varnex: " << input << ": " << totals.convertedCharacters << " characters converted; ";
     const std::uint64_t count = totals.WithoutCodeCount();
-    if (count == 0) {
-        err << "none without a code\n";
-        return;
-    }
-    err << count << (count == 1 ? " character" : " characters") << " without a code kept:";
+    if (count == 0) err << "none without a code";
+    if (count != 0) err << count << (count == 1 ? " character" : " characters") << " without a code kept:";
     const char* separator = " ";
     for (const auto& [character, times] : totals.withoutCode) {
         err << separator << CodePoint(character) << " (" << times << "x)";
         separator = ", ";
+    }
+    if (const std::uint64_t dropped = totals.DroppedCount()) {
+        err << "; " << dropped << (dropped == 1 ? " code" : " codes") << " without an entry dropped:";
+        separator = " ";
+        for (const auto& [code, times] : totals.dropped) {
+            err << separator << code << " (" << times << "x)";
+            separator = ", ";
+        }
     }
     err << '\n';
 }

@@ -37,8 +37,8 @@ to standard output, to one file (-o) or to a new file beside it (--beside).
 A word document (DOCX) or OpenDocument text (ODT), recognised by its content, is converted
 as a document: only text set in the source font changes, that font is renamed to TARGET, and
 everything else is kept. It goes to a file of its own (-o FILE or --beside, which keeps its
-extension). With --report, characters of source-font text that have no code are counted;
-with --strict they are an error (part, paragraph and character).
+extension). With --report, characters of source-font text that have no code, and codes
+without an entry, are counted; with --strict they are an error (part, paragraph, character).
 
 Output files appear only when complete: the text goes to a temporary file in the same
 folder, which is synced and renamed into place. An output is never the source file.

@@ -48,6 +48,17 @@ void ParagraphText::KeepWithoutCode(char32_t character) {
     ++totals_.withoutCode[character];
 }
 
+void ParagraphText::NoteCode(std::uint8_t code) {
+    codes_.push_back(static_cast<char>(code));
+    if (!rule_.map->Entry(code).empty()) return;
+    if (rule_.strict) {
+        throw Failure(kBadFileFormat, part_ + ", paragraph " + std::to_string(paragraph_) + ", character " +
+                                          std::to_string(position_) + ": the code " + std::to_string(code) +
+                                          " has no entry in the target font");
+    }
+    ++totals_.dropped[code];
+}
+
 void ParagraphText::AddCharacters(Piece& piece, std::string_view text, const SourceSlots& slots) {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -60,10 +71,10 @@ void ParagraphText::AddCharacters(Piece& piece, std::string_view text, const Sou
             if (rule_.unicodeSource) {
                 codes_.append(text.substr(start, i - start));
             } else if (IsSymbolCharacter(c)) {
-                codes_.push_back(static_cast<char>(c - kSymbolBase));
+                NoteCode(static_cast<std::uint8_t>(c - kSymbolBase));
                 span.symbol = true;
             } else if (const auto code = Windows1252Code(c)) {
-                codes_.push_back(static_cast<char>(*code));
+                NoteCode(*code);
             } else {
                 KeepWithoutCode(c);
             }

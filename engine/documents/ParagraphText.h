@@ -18,7 +18,7 @@ struct CodeRule {
     const FontMap* map = nullptr;
     bool unicodeSource = false;  // the run's characters as UTF-8 bytes
     bool unicodeTarget = false;  // the converted codes are UTF-8: real Unicode characters
-    bool strict = false;         // a source-font character without a code is a Failure
+    bool strict = false;  // a source-font character without a code, or a code without an entry, is a Failure
 };
 
 // The source-font text of one paragraph, gathered from its runs and converted as one text:
@@ -58,6 +58,8 @@ private:
 
     void AddCharacters(Piece& piece, std::string_view text, const SourceSlots& slots);
     void KeepWithoutCode(char32_t character);
+    // Gathers a legacy code; one without an entry is counted, or a Failure when strict.
+    void NoteCode(std::uint8_t code);
     std::string Converted() const;
     void AppendCharacters(std::string& text, std::string_view codes, bool symbol) const;
     void WriteBack(Piece& piece, const std::string& text);

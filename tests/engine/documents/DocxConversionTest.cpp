@@ -202,6 +202,23 @@ TEST_F(DocxConversion, DocumentFontNamesAndTheUnicodeTarget) {
         << "without --doc-font the font is not the source's";
 }
 
+TEST_F(DocxConversion, CodesWithoutAnEntryAreDroppedCountedOrRefused) {
+    FontMap map = Koi8ToCp1251();
+    map.Set(0xC1, "");
+    WritePackage(dir / "in.docx", Docx(Paragraph(TextRun(kKoi8Fonts, AsStored("\xC1\xC2\xC1")))));
+    const DocumentTotals totals = Convert(dir / "in.docx", dir / "out.docx", map, Koi8Fonts());
+    EXPECT_EQ(totals.dropped, (std::map<int, std::uint64_t>{{0xC1, 2}}));
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/document.xml"), ">" + AsStored("\xE1") + "<"));
+    try {
+        Convert(dir / "in.docx", dir / "strict.docx", map, Koi8Fonts(), true);
+        FAIL() << "--strict let a code without an entry pass";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Description(),
+                  "in.docx: word/document.xml, paragraph 1, character 1: the code 193 has no entry in the "
+                  "target font");
+    }
+}
+
 TEST_F(DocxConversion, CodesThatXmlCannotCarryAreAFailure) {
     FontMap map = Koi8ToCp1251();
     map.Set(0xC1, std::string(1, '\x02'));
