@@ -1,5 +1,6 @@
 #include "DocumentInput.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -55,10 +56,21 @@ void Report(const std::string& input, const DocumentTotals& totals, std::ostream
     err << '\n';
 }
 
+// Standard input is read as a document only when it is a file (varnex < letter.docx): a zip
+// package is read by seeking, which a pipe cannot do.
+std::string PathOf(const std::string& input) {
+    if (input != "-") return input;
+    struct stat info {};
+    return ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? "/proc/self/fd/0" : "";
+}
+
+std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
+
 }  // namespace
 
 bool IsDocumentInput(const std::string& input) {
-    return input != "-" && RecogniseDocument(input, input) != DocumentKind::Text;
+    const std::string path = PathOf(input);
+    return !path.empty() && RecogniseDocument(path, NameOf(input)) != DocumentKind::Text;
 }
 
 bool LooksLikeDocumentInput(const std::string& input) {
@@ -72,11 +84,11 @@ bool LooksLikeDocumentInput(const std::string& input) {
 void ConvertDocumentInput(const ConvertOptions& options, const FontMap& map, const DocumentFonts& fonts,
                           const std::string& input, NewFile& output, std::ostream& err) {
     std::unique_ptr<DocumentBar> bar;
-    if (::isatty(STDERR_FILENO)) bar = std::make_unique<DocumentBar>(err, input);
+    if (::isatty(STDERR_FILENO)) bar = std::make_unique<DocumentBar>(err, PathOf(input));
     DocumentTotals totals;
-    ConvertDocument(input, input, output, {map, fonts, options.strict}, totals, bar.get());
+    ConvertDocument(PathOf(input), NameOf(input), output, {map, fonts, options.strict}, totals, bar.get());
     bar.reset();
-    if (options.report) Report(input, totals, err);
+    if (options.report) Report(NameOf(input), totals, err);
 }
 
 }  // namespace varnex::cli

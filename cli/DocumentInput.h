@@ -11,7 +11,7 @@
 namespace varnex::cli {
 
 // True when the input is a word document or OpenDocument text (by its content); standard input
-// never is. Throws Failure for a damaged or encrypted package.
+// is one only when it is a file, not a pipe. Throws Failure for a damaged or encrypted package.
 bool IsDocumentInput(const std::string& input);
 
 // The same, where a package that cannot be read counts as a document: for naming and checking

@@ -98,12 +98,13 @@ std::optional<PlanFault> CheckDocumentOutputs(const OutputPlan& plan) {
     if (plan.kind == OutputKind::BesideEach) return std::nullopt;
     for (const auto& input : plan.inputs) {
         if (!LooksLikeDocumentInput(input)) continue;
+        const std::string name = input == "-" ? "standard input" : input;
         if (plan.kind != OutputKind::OneFile) {
-            return PlanFault{input + ": a document is converted into a file: give -o FILE or --beside", true};
+            return PlanFault{name + ": a document is converted into a file: give -o FILE or --beside", true};
         }
         if (plan.inputs.size() > 1) {
             return PlanFault{
-                input + ": a document is converted alone into its own file: one input with -o, or --beside",
+                name + ": a document is converted alone into its own file: one input with -o, or --beside",
                 true};
         }
     }

@@ -52,6 +52,20 @@ TEST(CliDocuments, GoOnlyIntoAFileOfTheirOwn) {
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"letter.docx", "note.txt"}));
+
+    RunSetup redirected;
+    redirected.standardInput = dir / "letter.docx";
+    const RunResult toOutput = Varnex({"-f", "KOI8-R", "-t", "CP866"}, redirected);
+    EXPECT_EQ(toOutput.exitCode, 2) << "a document on standard input is no text either";
+    EXPECT_EQ(toOutput.err,
+              "varnex: standard input: a document is converted into a file: give -o FILE or --beside\n");
+    const RunResult intoFile =
+        Varnex({"-f", "KOI8-R", "-t", "CP866", "--doc-font", "Kiril", "-o", (dir / "out.docx").string()},
+               redirected);
+    ASSERT_EQ(intoFile.exitCode, 0) << intoFile.err;
+    const std::string xml = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_NE(xml.find(R"(w:ascii="CP866")"), std::string::npos) << xml;
+    EXPECT_NE(xml.find(AsStored("\x8F\xE0\xA8\xA2\xA5\xE2")), std::string::npos) << xml;
 }
 
 TEST(CliDocuments, StrictnessAndDamageEndWithoutAFile) {
