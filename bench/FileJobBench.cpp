@@ -4,6 +4,7 @@
 //   build/bin/file_job_bench [WORK_FOLDER] [--rss]
 //   VARNEX_VECTOR=scalar build/bin/file_job_bench
 //   build/bin/file_job_bench --drain < PIPE   (reads its input and does nothing else)
+//   build/bin/file_job_bench [WORK_FOLDER] --document   (the document case alone)
 // --rss also converts a 4 GiB source, with the job and with varnex, and prints the growth of
 // the resident memory.
 #include <fcntl.h>
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "DocumentBench.h"
 #include "Failure.h"
 #include "VectorPaths.h"
 #include "convert/CharacterRule.h"
@@ -179,6 +181,10 @@ int main(int argc, char** argv) {
     }
     const fs::path work = argc > 1 && argv[1][0] != '-' ? fs::path(argv[1]) : fs::temp_directory_path();
     const bool rss = argc > 1 && std::string(argv[argc - 1]) == "--rss";
+    if (argc > 1 && std::string(argv[argc - 1]) == "--document") {
+        varnex::bench::RunDocumentBench(work, fs::absolute(argv[0]).parent_path());
+        return 0;
+    }
     const fs::path database = fs::path(argv[0]).parent_path() / varnex::kFontMapFileName;
     const std::string cli = "'" + (fs::path(argv[0]).parent_path() / "varnex").string() + "'";
     const std::string drain = "'" + fs::absolute(argv[0]).string() + "' --drain";
@@ -259,4 +265,5 @@ int main(int argc, char** argv) {
         fs::remove(big);
     }
     fs::remove(source);
+    varnex::bench::RunDocumentBench(work, fs::absolute(argv[0]).parent_path());
 }

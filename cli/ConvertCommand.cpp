@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "ConvertOptions.h"
+#include "DocumentInput.h"
 #include "Failure.h"
 #include "Interrupts.h"
 #include "OutputPlan.h"
@@ -33,6 +34,7 @@ struct Run {
     const ConvertOptions& options;
     FontMap map;
     std::ostream& err;
+    DocumentFonts documentFonts{};
 };
 
 std::string NameOf(const std::string& input) { return input == "-" ? "standard input" : input; }
@@ -183,8 +185,14 @@ int ConvertBeside(Run& run, const OutputPlan& plan) {
         try {
             // opened first: a missing source never leaves a temporary file
             const std::unique_ptr<SourceFile> source = OpenInput(plan.inputs[i]);
+            const bool document = IsDocumentInput(plan.inputs[i]);
             PlacedOutput output(plan.outputs[i]);
-            ConvertInput(run, plan.inputs[i], *source, output.File());
+            if (document) {
+                ConvertDocumentInput(run.options, run.map, run.documentFonts, plan.inputs[i], output.File(),
+                                     run.err);
+            } else {
+                ConvertInput(run, plan.inputs[i], *source, output.File());
+            }
             output.Commit(run.options.force);
         } catch (const std::exception& failure) {
             result = Fail(run.err, failure.what());
@@ -194,8 +202,16 @@ int ConvertBeside(Run& run, const OutputPlan& plan) {
 }
 
 // Into one file every input must convert, or the file is not put in place.
+// A document is the only input of its file (the plan sees to that).
 void ConvertAllInto(Run& run, const OutputPlan& plan, NewFile& output) {
-    for (const auto& input : plan.inputs) ConvertInput(run, input, *OpenInput(input), output);
+    for (const auto& input : plan.inputs) {
+        const std::unique_ptr<SourceFile> source = OpenInput(input);
+        if (IsDocumentInput(input)) {
+            ConvertDocumentInput(run.options, run.map, run.documentFonts, input, output, run.err);
+        } else {
+            ConvertInput(run, input, *source, output);
+        }
+    }
 }
 
 // To standard output an input that cannot be read is reported and the others go on, as cat
@@ -247,6 +263,7 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
         const std::string source = ResolveFont(table, options.source, mapPath);
         target = ResolveFont(table, options.target, mapPath);
         BuildMap(table, source, target, mapPath, run.map);
+        run.documentFonts = {table.columns, source, target, options.docFonts, options.targetDocFont};
     } catch (const std::exception& failure) {
         return Fail(err, failure.what());
     }

@@ -24,6 +24,8 @@ const std::vector<ValueOption>& ValueOptions() {
         {"-t", "--to", [](ConvertOptions& o, const std::string& v) { o.target = v; }},
         {"-o", "--output", [](ConvertOptions& o, const std::string& v) { o.output = v; }},
         {nullptr, "--map", [](ConvertOptions& o, const std::string& v) { o.map = v; }},
+        {nullptr, "--doc-font", [](ConvertOptions& o, const std::string& v) { o.docFonts.push_back(v); }},
+        {nullptr, "--target-doc-font", [](ConvertOptions& o, const std::string& v) { o.targetDocFont = v; }},
     };
     return options;
 }

@@ -20,6 +20,8 @@ struct ConvertOptions {
     std::vector<std::string> files;               // "-" is standard input; none means standard input
     std::optional<std::filesystem::path> output;  // -o
     std::optional<std::filesystem::path> map;     // --map
+    std::vector<std::string> docFonts;            // --doc-font, repeatable
+    std::string targetDocFont;                    // --target-doc-font
     bool beside = false;
     bool list = false;
     bool strict = false;

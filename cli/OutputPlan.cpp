@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "DocumentInput.h"
 #include "jobs/AskNewFileName.h"
 
 namespace varnex::cli {
@@ -91,6 +92,25 @@ std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::st
     return std::nullopt;
 }
 
+// A document becomes a package of its own: never on standard output, a device, or one file
+// with other inputs.
+std::optional<PlanFault> CheckDocumentOutputs(const OutputPlan& plan) {
+    if (plan.kind == OutputKind::BesideEach) return std::nullopt;
+    for (const auto& input : plan.inputs) {
+        if (!LooksLikeDocumentInput(input)) continue;
+        const std::string name = input == "-" ? "standard input" : input;
+        if (plan.kind != OutputKind::OneFile) {
+            return PlanFault{name + ": a document is converted into a file: give -o FILE or --beside", true};
+        }
+        if (plan.inputs.size() > 1) {
+            return PlanFault{
+                name + ": a document is converted alone into its own file: one input with -o, or --beside",
+                true};
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsStandardOutput(const std::filesystem::path& path) {
     const auto output = IdentityOfDescriptor(STDOUT_FILENO);
     return path == "-" || (output && IdentityOfPath(path) == output);
@@ -99,7 +119,8 @@ bool IsStandardOutput(const std::filesystem::path& path) {
 }  // namespace
 
 std::filesystem::path ProposedPath(const std::string& input, const std::string& targetFont) {
-    const ChosenSource source = DescribeSource(input);
+    ChosenSource source = DescribeSource(input);
+    if (LooksLikeDocumentInput(input)) source.extension = NameExtension(input);
     return source.folder + ProposedFileName(source, targetFont);
 }
 
@@ -112,6 +133,7 @@ std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::s
     }
     if (!options.output || IsStandardOutput(*options.output)) {
         plan.kind = OutputKind::StandardOutput;
+        if (auto fault = CheckDocumentOutputs(plan)) return fault;
         return CheckStandardOutput(plan.inputs);
     }
     // a link given as the output is written through: its target is replaced, the link stays
@@ -122,9 +144,10 @@ std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::s
     plan.outputs = {error ? *options.output : output};
     if (IsDeviceOrPipe(plan.outputs.front())) {
         plan.kind = OutputKind::Device;
-        return std::nullopt;
+        return CheckDocumentOutputs(plan);
     }
     plan.kind = OutputKind::OneFile;
+    if (auto fault = CheckDocumentOutputs(plan)) return fault;
     return CheckFileOutput(plan.outputs.front(), plan.inputs, options.force);
 }
 

@@ -22,12 +22,23 @@ to standard output, to one file (-o) or to a new file beside it (--beside).
       --strict        a code without an entry is an error (file, byte offset, code);
                       no output file is left behind
       --report        say on standard error how many codes were dropped, and which
+      --doc-font NAME   in a document (DOCX, ODT), text set in the font NAME is in the
+                      source font too (repeatable); for documents whose font names
+                      differ from the map's
+      --target-doc-font NAME
+                      the font name converted document text gets (default: TARGET)
   -l, --list          list the fonts of the map, one per line, in table order
       --map PATH      use another font map (SQLite or Jet 4.0); the default is
                       mskvmap16.dll beside this program
   -h, --help          show this help
   -V, --version       show the version
       --              the words after it are FILE names, even when they begin with -
+
+A word document (DOCX) or OpenDocument text (ODT), recognised by its content, is converted
+as a document: only text set in the source font changes, that font is renamed to TARGET, and
+everything else is kept. It goes to a file of its own (-o FILE or --beside, which keeps its
+extension). With --report, characters of source-font text that have no code, and codes
+without an entry, are counted; with --strict they are an error (part, paragraph, character).
 
 Output files appear only when complete: the text goes to a temporary file in the same
 folder, which is synced and renamed into place. An output is never the source file.
@@ -40,6 +51,8 @@ Examples:
   cat old.txt | varnex -f CP866 -t "GOST 7.79-B Latin" --report
   varnex -f KOI8-R -t CP866 --strict -o out.txt in.txt
   varnex -l --map ~/old/mskvmap16.dll
+  varnex -f KOI8-R -t Windows-1251 letter.docx -o letter-1251.docx
+  varnex -f KOI8-R -t Windows-1251 --doc-font "Kiril Times" --beside old.odt
 )";
 }
 

@@ -14,6 +14,7 @@
 #include "Failure.h"
 #include "HotSpotLabel.h"
 #include "convert/FontMap.h"
+#include "documents/SourceFontNames.h"
 #include "jobs/QuickConvert.h"
 
 namespace varnex::ui {
@@ -103,6 +104,7 @@ private:
     void OnStartClicked();
     void ConvertFile();
     void RunJobSteps();
+    DocumentFonts DocumentFontsOf() const;
     void EndJob(bool busyPointer, const std::optional<Failure>& failure);
     void OnVersionPressed();
     void ShowHelp();

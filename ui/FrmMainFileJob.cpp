@@ -5,8 +5,10 @@
 #include "ModCommon.h"
 #include "WindowJobHost.h"
 #include "Yield.h"
+#include "documents/DocumentConversion.h"
 #include "files/JobFiles.h"
 #include "jobs/AskNewFileName.h"
+#include "jobs/DocumentJob.h"
 
 namespace varnex::ui {
 
@@ -56,10 +58,12 @@ void FrmMain::ConvertFile() {
 }
 
 void FrmMain::RunJobSteps() {
-    const ChosenSource source{Tag(lblFile).toStdString(), SourceFolder.toStdString(),
-                              SourceBaseName.toStdString()};
-    const auto deleteQuietly = [](const std::string& path) {
-        DeleteQuietly(path);
+    ChosenSource source{Tag(lblFile).toStdString(), SourceFolder.toStdString(), SourceBaseName.toStdString()};
+    // A document keeps its extension, and a file it replaces stays until the new one is complete.
+    const bool document = RecogniseDocument(source.path, source.path) != DocumentKind::Text;
+    if (document) source.extension = NameExtension(source.path);
+    const auto deleteQuietly = [document](const std::string& path) {
+        if (!document) DeleteQuietly(path);
         YieldToEvents();
     };
     const std::optional<std::string> newPath =
@@ -71,7 +75,20 @@ void FrmMain::RunJobSteps() {
     if (!LoadFontMapOrEnd(jobMap)) return;
     fontMap = jobMap;
     WindowJobHost host(*this);
-    RunFileJob(source.path, *newPath, jobMap, host, dialogs_);
+    if (document) {
+        RunDocumentJob(source.path, *newPath, jobMap, DocumentFontsOf(), host, dialogs_);
+    } else {
+        RunFileJob(source.path, *newPath, jobMap, host, dialogs_);
+    }
+}
+
+DocumentFonts FrmMain::DocumentFontsOf() const {
+    DocumentFonts fonts;
+    for (int i = 0; i < cmbFonts[0]->count(); ++i)
+        fonts.mapFonts.push_back(cmbFonts[0]->itemText(i).toStdString());
+    fonts.source = SourceFont().toStdString();
+    fonts.target = TargetFont().toStdString();
+    return fonts;
 }
 
 void FrmMain::EndJob(bool busyPointer, const std::optional<Failure>& failure) {

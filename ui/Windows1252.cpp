@@ -1,39 +1,14 @@
 #include "Windows1252.h"
 
-#include <array>
+#include "text/Windows1252.h"
 
 namespace varnex::ui {
-
-namespace {
-
-// The characters of codes 0x80..0x9F.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t CharacterOf(unsigned char code) {
-    return code >= 0x80 && code <= 0x9F ? kHighControls[code - 0x80] : char16_t(code);
-}
-
-std::optional<unsigned char> CodeOf(char16_t character) {
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
-        return static_cast<unsigned char>(character);
-    }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == character) return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 std::optional<std::string> ToWindows1252(const QString& text) {
     std::string codes;
     codes.reserve(text.size());
     for (const QChar character : text) {
-        const auto code = CodeOf(character.unicode());
+        const auto code = Windows1252Code(character.unicode());
         if (!code) return std::nullopt;
         codes.push_back(static_cast<char>(*code));
     }
@@ -43,7 +18,9 @@ std::optional<std::string> ToWindows1252(const QString& text) {
 QString FromWindows1252(std::string_view codes) {
     QString text;
     text.reserve(static_cast<qsizetype>(codes.size()));
-    for (const char code : codes) text.append(QChar(CharacterOf(static_cast<unsigned char>(code))));
+    for (const char code : codes) {
+        text.append(QChar(static_cast<char16_t>(Windows1252Character(static_cast<std::uint8_t>(code)))));
+    }
     return text;
 }
 

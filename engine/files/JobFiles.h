@@ -65,6 +65,8 @@ public:
     void Close();
     // Writes what is buffered and waits until the file's data is on the disk. Throws Failure.
     void Sync();
+    // For writers that place bytes themselves (a zip package): Flush() first.
+    int Descriptor() const { return fd_; }
 
 private:
     void WriteBuffered();

@@ -25,8 +25,14 @@ ChosenSource DescribeSource(const std::string& path) {
     return {path, path.substr(0, nameStart), lastDot == std::string::npos ? name : name.substr(0, lastDot)};
 }
 
+std::string NameExtension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot);
+}
+
 std::string ProposedFileName(const ChosenSource& source, const std::string& targetFont) {
-    return source.baseName + "_" + targetFont + ".txt";
+    return source.baseName + "_" + targetFont + source.extension;
 }
 
 std::optional<std::string> AskNewFileName(const ChosenSource& source, const std::string& targetFont,

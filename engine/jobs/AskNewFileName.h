@@ -10,15 +10,19 @@ namespace varnex {
 
 // The chosen source, as the file selection recorded it.
 struct ChosenSource {
-    std::string path;      // full path
-    std::string folder;    // up to and including the last separator
-    std::string baseName;  // name without folder and last extension
+    std::string path;                // full path
+    std::string folder;              // up to and including the last separator
+    std::string baseName;            // name without folder and last extension
+    std::string extension = ".txt";  // of the proposed new name: a document keeps its own
 };
+
+// The last extension of the file's name, with its dot ("" when the name has none).
+std::string NameExtension(const std::string& path);
 
 // The chosen file's full path cut into its folder and its name without the last extension.
 ChosenSource DescribeSource(const std::string& path);
 
-// The new file's name proposed for a source: baseName + "_" + target font + ".txt".
+// The new file's name proposed for a source: baseName + "_" + target font + its extension.
 std::string ProposedFileName(const ChosenSource& source, const std::string& targetFont);
 
 // Asks for the new file's name in the source's folder, proposing baseName + "_" + target

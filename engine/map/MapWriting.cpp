@@ -10,7 +10,7 @@
 #include "map/FontNameMatch.h"
 #include "map/FontTableTsvWriter.h"
 #include "map/SqliteFontMapWriter.h"
-#include "text/Utf8Text.h"
+#include "text/Utf8Characters.h"
 
 namespace varnex::map {
 

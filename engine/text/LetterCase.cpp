@@ -3,7 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include "text/Utf8Text.h"
+#include "text/Utf8Characters.h"
+#include "text/Utf8Unit.h"
 
 namespace varnex {
 
@@ -23,42 +24,21 @@ locale_t CaseLocale() {
 // A byte outside well-formed UTF-8, kept apart from every code point.
 constexpr char32_t kRawByte = 0x80000000;
 
-std::size_t LengthFromLead(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC0 && lead < 0xE0) return 2;
-    if (lead >= 0xE0 && lead < 0xF0) return 3;
-    if (lead >= 0xF0 && lead < 0xF8) return 4;
-    return 0;
-}
-
-// The character that starts at `at`, which then moves past it.
-char32_t NextCharacter(std::string_view text, std::size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = LengthFromLead(lead);
-    if (length == 0 || text.size() - at < length ||
-        FirstInvalidUtf8(text.substr(at, length)) != std::string_view::npos) {
-        ++at;
-        return kRawByte | lead;
-    }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    at += length;
-    return c;
+// The character that starts at `at`, which then moves past it; a byte that starts no
+// well-formed sequence stands for itself.
+char32_t NextCharacterOrByte(std::string_view text, std::size_t& at) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const Utf8Unit unit = ReadUtf8Unit(bytes + at, text.size() - at);
+    if (!unit.wellFormed) return kRawByte | bytes[at++];
+    at += unit.length;
+    return unit.character;
 }
 
 void Append(std::string& text, char32_t c) {
     if (c & kRawByte) {
         text.push_back(static_cast<char>(c & 0xFF));
-    } else if (c < 0x80) {
-        text.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        text += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-    } else if (c < 0x10000) {
-        text += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                 static_cast<char>(0x80 | (c & 0x3F))};
     } else {
-        text += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-                 static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+        AppendUtf8(text, c);
     }
 }
 
@@ -75,14 +55,14 @@ char32_t Folded(char32_t c) {
 std::string UpperCase(std::string_view text) {
     std::string upper;
     upper.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) Append(upper, Upper(NextCharacter(text, at)));
+    for (std::size_t at = 0; at < text.size();) Append(upper, Upper(NextCharacterOrByte(text, at)));
     return upper;
 }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
-        if (Folded(NextCharacter(a, i)) != Folded(NextCharacter(b, j))) return false;
+        if (Folded(NextCharacterOrByte(a, i)) != Folded(NextCharacterOrByte(b, j))) return false;
     }
     return i == a.size() && j == b.size();
 }

@@ -15,16 +15,4 @@ std::size_t FirstInvalidUtf8(std::string_view text) {
     return std::string_view::npos;
 }
 
-std::string EncodeUtf8(char32_t character) {
-    const auto byte = [](char32_t value) { return static_cast<char>(value); };
-    if (character < 0x80) return {byte(character)};
-    if (character < 0x800) return {byte(0xC0 | character >> 6), byte(0x80 | (character & 0x3F))};
-    if (character < 0x10000) {
-        return {byte(0xE0 | character >> 12), byte(0x80 | (character >> 6 & 0x3F)),
-                byte(0x80 | (character & 0x3F))};
-    }
-    return {byte(0xF0 | character >> 18), byte(0x80 | (character >> 12 & 0x3F)),
-            byte(0x80 | (character >> 6 & 0x3F)), byte(0x80 | (character & 0x3F))};
-}
-
 }  // namespace varnex

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace varnex {
@@ -9,8 +8,5 @@ namespace varnex {
 // The offset of the first byte that does not belong to well-formed UTF-8 (no overlong forms,
 // no surrogates, nothing past U+10FFFF), or npos when the whole text is well formed.
 std::size_t FirstInvalidUtf8(std::string_view text);
-
-// The UTF-8 form of a character (U+0000..U+10FFFF, no surrogate).
-std::string EncodeUtf8(char32_t character);
 
 }  // namespace varnex

@@ -24,6 +24,8 @@ expect() {
 expect "fonts after -f" "$(complete_words -f K)" $'KOI8-R\nKOI8-U'
 expect "a font with blanks" "$(complete_words -f KOI8-R -t G)" 'GOST\ 7.79-B\ Latin'
 expect "long options" "$(complete_words --be)" "--beside"
+expect "document options" "$(complete_words --doc)" "--doc-font"
+expect "fonts after --target-doc-font" "$(complete_words --target-doc-font K)" $'KOI8-R\nKOI8-U'
 expect "map subcommands" "$(complete_words map c)" "check"
 expect "the map command" "$(complete_words ma)" "map"
 tmp=$(mktemp -d)

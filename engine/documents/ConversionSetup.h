@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "documents/DocumentParts.h"
+#include "documents/DocumentTotals.h"
+#include "documents/ParagraphText.h"
+#include "documents/SourceFontNames.h"
+
+namespace varnex {
+
+// What the converters of both document formats share.
+struct ConversionSetup {
+    DocumentParts& parts;
+    CodeRule rule;
+    DocumentTotals& totals;
+    SourceFontNames& names;
+    std::string targetName;  // the font name written for converted text
+    // Told how far into a part the conversion is (bytes of its XML).
+    std::function<void(const XmlPart&, std::size_t)> progress;
+};
+
+// Every 2^kProgressStep paragraphs the conversion reports how far it is.
+inline constexpr int kProgressStep = 8;
+
+inline void ReportProgress(ConversionSetup& setup, const XmlPart& part, pugi::xml_node at) {
+    const std::ptrdiff_t offset = at.offset_debug();
+    if (setup.progress && offset >= 0) setup.progress(part, static_cast<std::size_t>(offset));
+}
+
+void ConvertDocx(ConversionSetup& setup);
+void ConvertOdt(ConversionSetup& setup);
+
+}  // namespace varnex

@@ -1,0 +1,142 @@
+#include "documents/DocumentConversion.h"
+
+#include <deque>
+
+#include "Failure.h"
+#include "documents/ConversionSetup.h"
+#include "documents/DocumentCancelled.h"
+#include "documents/PackageReader.h"
+#include "documents/PackageWriter.h"
+#include "map/FontNameMatch.h"
+
+namespace varnex {
+
+namespace {
+
+constexpr char kOdtType[] = "application/vnd.oasis.opendocument.text";
+constexpr std::uint64_t kLongestMimeType = 256;
+
+[[noreturn]] void NotAWordDocument(const std::string& shownName, const std::string& why) {
+    throw Failure(kBadFileFormat, shownName + ": not a word document: " + why);
+}
+
+void RefuseEncryptedOdt(PackageReader& package) {
+    const auto manifest = package.Find("META-INF/manifest.xml");
+    if (!manifest) return;
+    if (package.Read(*manifest).find("encryption-data") != std::string::npos) {
+        throw Failure(kBadFileFormat,
+                      package.ShownName() + ": encrypted package: the document is protected by a password");
+    }
+}
+
+DocumentKind KindOf(PackageReader& package) {
+    if (package.Find("word/document.xml")) return DocumentKind::WordDocument;
+    if (const auto mimetype = package.Find("mimetype")) {
+        const std::string type =
+            package.Entries()[*mimetype].size <= kLongestMimeType ? package.Read(*mimetype) : std::string();
+        if (type == kOdtType) {
+            RefuseEncryptedOdt(package);
+            return DocumentKind::OpenDocumentText;
+        }
+        if (type.starts_with("application/vnd.oasis.opendocument.")) {
+            NotAWordDocument(package.ShownName(), "an OpenDocument package of the type " + type);
+        }
+    }
+    if (package.Find("[Content_Types].xml")) {
+        NotAWordDocument(package.ShownName(), "an Office Open XML package without word/document.xml");
+    }
+    return DocumentKind::Text;
+}
+
+// The share of the conversion step, by the bytes of XML converted: half of the whole.
+class ConversionShare {
+public:
+    ConversionShare(PackageReader& package, DocumentProgress* progress) : progress_(progress) {
+        for (const PackageEntry& entry : package.Entries()) {
+            if (entry.name.ends_with(".xml")) total_ += entry.size;
+        }
+    }
+    void At(const XmlPart& part, std::size_t offset) {
+        if (!progress_) return;
+        if (&part != current_) {
+            if (current_) before_ += current_->Size();
+            current_ = &part;
+        }
+        if (progress_->CancelRequested()) throw DocumentCancelled();
+        const double done = static_cast<double>(before_ + offset) / static_cast<double>(total_ ? total_ : 1);
+        progress_->Advanced(0.5 * std::min(done, 1.0));
+    }
+
+private:
+    DocumentProgress* progress_;
+    const XmlPart* current_ = nullptr;
+    std::uint64_t before_ = 0, total_ = 0;
+};
+
+void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocument, NewFile& output,
+                  DocumentProgress* progress) {
+    output.Flush();
+    PackageWriter writer(output.Descriptor(), package.ShownName());
+    std::deque<std::string> written;  // each must stay in place until the package is written
+    std::vector<std::size_t> order;
+    const auto mimetype = openDocument ? package.Find("mimetype") : std::nullopt;
+    if (mimetype) order.push_back(*mimetype);
+    for (std::size_t i = 0; i < package.Entries().size(); ++i) {
+        if (i != mimetype) order.push_back(i);
+    }
+    for (const std::size_t i : order) {
+        const PackageEntry& entry = package.Entries()[i];
+        if (!parts.Changed(entry.name)) {
+            writer.Copy(package, i);
+            continue;
+        }
+        written.push_back(parts.TakeSerialized(entry.name));
+        writer.Add(entry.name, written.back(), entry.method);
+    }
+    writer.Finish(
+        [progress](double share) {
+            if (progress) progress->Advanced(0.5 + 0.5 * share);
+        },
+        [progress] { return progress && progress->CancelRequested(); });
+}
+
+}  // namespace
+
+DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::string& shownName) {
+    if (HasCompoundFileSignature(path)) {
+        NotAWordDocument(shownName,
+                         "an encrypted or binary Office document (an OLE compound file); "
+                         "save it without a password as .docx or .odt");
+    }
+    if (!HasZipSignature(path)) return DocumentKind::Text;
+    PackageReader package(path, shownName);
+    return KindOf(package);
+}
+
+void ConvertDocument(const std::filesystem::path& sourcePath, const std::string& shownName, NewFile& output,
+                     const DocumentRequest& request, DocumentTotals& totals, DocumentProgress* progress) {
+    PackageReader package(sourcePath, shownName);
+    const DocumentKind kind = KindOf(package);
+    if (kind == DocumentKind::Text)
+        NotAWordDocument(shownName, "a zip package without word/document.xml or content.xml");
+    DocumentParts parts(package);
+    SourceFontNames names(request.fonts);
+    ConversionShare share(package, progress);
+    const CodeRule rule{&request.map, IsUnicodeFont(request.fonts.source),
+                        IsUnicodeFont(request.fonts.target), request.strict};
+    ConversionSetup setup{parts,
+                          rule,
+                          totals,
+                          names,
+                          request.fonts.WrittenTarget(),
+                          [&share](const XmlPart& part, std::size_t offset) { share.At(part, offset); }};
+    if (kind == DocumentKind::WordDocument) {
+        ConvertDocx(setup);
+    } else {
+        ConvertOdt(setup);
+    }
+    if (progress && progress->CancelRequested()) throw DocumentCancelled();
+    WritePackage(package, parts, kind == DocumentKind::OpenDocumentText, output, progress);
+}
+
+}  // namespace varnex

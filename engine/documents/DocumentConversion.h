@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "convert/FontMap.h"
+#include "documents/DocumentTotals.h"
+#include "documents/SourceFontNames.h"
+#include "files/JobFiles.h"
+
+namespace varnex {
+
+enum class DocumentKind { Text, WordDocument, OpenDocumentText };
+
+// What a file is, by its content, never by its name: a zip package with word/document.xml, or
+// with the mimetype application/vnd.oasis.opendocument.text, is a document; any other file is
+// text. Throws Failure ("damaged package", "encrypted package", "not a word document") for a
+// package that cannot be read, for another kind of office package, and for an OLE compound
+// file (a binary or password-protected Office document). `shownName` names the file in messages.
+DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::string& shownName);
+
+// Told how far a document conversion is; asked whether to stop.
+class DocumentProgress {
+public:
+    virtual ~DocumentProgress() = default;
+    virtual void Advanced(double shareDone) = 0;
+    virtual bool CancelRequested() = 0;
+};
+
+struct DocumentRequest {
+    const FontMap& map;
+    DocumentFonts fonts;
+    bool strict = false;  // a source-font character without a code is a Failure
+};
+
+// Converts the runs of the document whose font is the source font, renames that font to the
+// target's, and writes the package into `output` (empty, not yet written to): the changed parts
+// new, every other entry copied as it was, in the same order, an OpenDocument package's
+// mimetype first and stored. Throws Failure, or DocumentCancelled when the progress asks to
+// stop; the output then holds no complete package and must not be put in place.
+void ConvertDocument(const std::filesystem::path& sourcePath, const std::string& shownName, NewFile& output,
+                     const DocumentRequest& request, DocumentTotals& totals, DocumentProgress* progress);
+
+}  // namespace varnex

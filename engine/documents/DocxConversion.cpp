@@ -1,0 +1,173 @@
+// The word document converter: paragraphs of the body, tables, text boxes, headers, footers,
+// footnotes, endnotes and comments, run by run.
+#include <algorithm>
+
+#include "Failure.h"
+#include "documents/ConversionSetup.h"
+#include "documents/DocxFonts.h"
+#include "documents/XmlWalk.h"
+
+namespace varnex {
+
+namespace {
+
+bool IsContentPart(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!name.starts_with("word/") || !name.ends_with(".xml") || name.find('/', 5) != std::string::npos)
+        return false;
+    const std::string file = name.substr(5);
+    return file == "document.xml" || file == "footnotes.xml" || file == "endnotes.xml" ||
+           file == "comments.xml" || file.starts_with("header") || file.starts_with("footer");
+}
+
+bool IsOn(pugi::xml_node element, const std::string& val) {
+    if (!element) return false;
+    const std::string_view value = element.attribute(val.c_str()).value();
+    return value != "0" && value != "false" && value != "off";
+}
+
+class DocxPart {
+public:
+    DocxPart(XmlPart& part, DocxFonts& fonts, ConversionSetup& setup)
+        : part_(part),
+          fonts_(fonts),
+          setup_(setup),
+          w_(PrefixFor(part.Root(), {kWordNamespace, kStrictWordNamespace}, "w:")),
+          text_(
+              setup.rule, setup.totals,
+              [this](pugi::xml_node tab, const std::string& text) { ReplaceTab(tab, text); }, true) {}
+
+    void Convert() {
+        const std::string p = w_ + "p";
+        std::uint64_t paragraph = 0;
+        WalkElements(part_.Document(), [&](pugi::xml_node node) {
+            if (p != node.name()) return true;
+            ConvertParagraph(node, ++paragraph);
+            if ((paragraph & ((1u << kProgressStep) - 1)) == 0) ReportProgress(setup_, part_, node);
+            return true;
+        });
+    }
+
+private:
+    std::string W(const char* name) const { return w_ + name; }
+
+    void ConvertParagraph(pugi::xml_node paragraph, std::uint64_t number) {
+        const std::string p = W("p"), r = W("r"), textBox = W("txbxContent");
+        const std::string_view style =
+            paragraph.child(W("pPr").c_str()).child(W("pStyle").c_str()).attribute(W("val").c_str()).value();
+        text_.Begin(where_, number);
+        WalkElements(paragraph, [&](pugi::xml_node node) {
+            if (p == node.name() || textBox == node.name())
+                return false;  // converted as paragraphs of their own
+            if (r != node.name()) return true;
+            ConvertRun(node, style);
+            return false;
+        });
+        if (text_.Finish()) part_.MarkChanged();
+    }
+
+    SourceSlots SlotsOf(const SlotFonts& fonts, pugi::xml_node properties, pugi::xml_node rFonts) {
+        SourceSlots slots;
+        bool* flags[kSlotCount] = {&slots.ascii, &slots.highAnsi, &slots.eastAsian, &slots.complex};
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            *flags[slot] = fonts[slot].Set() && setup_.names.IsSource(fonts[slot].name);
+        }
+        const std::string val = W("val");
+        slots.complexRun =
+            IsOn(properties.child(W("rtl").c_str()), val) || IsOn(properties.child(W("cs").c_str()), val);
+        slots.eastAsiaHint = std::string_view(rFonts.attribute(W("hint").c_str()).value()) == "eastAsia";
+        return slots;
+    }
+
+    void ConvertRun(pugi::xml_node run, std::string_view paragraphStyle) {
+        const pugi::xml_node properties = run.child(W("rPr").c_str());
+        const pugi::xml_node rFonts = properties.child(W("rFonts").c_str());
+        const std::string_view style =
+            properties.child(W("rStyle").c_str()).attribute(W("val").c_str()).value();
+        const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle);
+        const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
+        const std::string t = W("t"), deleted = W("delText"), tab = W("tab");
+        bool text = false;
+        for (pugi::xml_node child : run.children()) {
+            if (t == child.name() || deleted == child.name()) {
+                if (const pugi::xml_node value = TextChild(child)) {
+                    text_.AddText(value, slots);
+                    text = true;
+                }
+            } else if (tab == child.name()) {
+                text_.AddSpacing(child, "\t", slots);
+                text = true;
+            }
+        }
+        if (text && slots.Any()) RenameSourceFonts(fonts);
+    }
+
+    void RenameSourceFonts(const SlotFonts& fonts) {
+        for (const FontSetting& font : fonts) {
+            if (!font.Set() || !setup_.names.IsSource(font.name)) continue;
+            setup_.parts.Rename(font.provider, *font.part);
+            if (font.fallback && setup_.names.IsSource(font.fallback.value())) {
+                setup_.parts.Rename(font.fallback, *font.fallbackPart);
+            }
+        }
+    }
+
+    void ReplaceTab(pugi::xml_node tab, const std::string& text) {
+        pugi::xml_node run = tab.parent();
+        if (!text.empty()) {
+            pugi::xml_node t = run.insert_child_before(W("t").c_str(), tab);
+            t.append_attribute("xml:space") = "preserve";
+            t.append_child(pugi::node_pcdata).set_value(text.c_str());
+        }
+        run.remove_child(tab);
+    }
+
+    XmlPart& part_;
+    DocxFonts& fonts_;
+    ConversionSetup& setup_;
+    std::string w_;
+    ParagraphText text_;
+    const std::string where_ = setup_.parts.Package().ShownName() + ": " + part_.Name();
+};
+
+XmlPart* ThemePart(DocumentParts& parts) {
+    for (const PackageEntry& entry : parts.Package().Entries()) {
+        if (entry.name.starts_with("word/theme/") && entry.name.ends_with(".xml"))
+            return parts.Find(entry.name);
+    }
+    return nullptr;
+}
+
+// Adds w:font for the target's name where the font table lacks it.
+void DeclareFont(XmlPart* fontTable, const std::string& name) {
+    if (!fontTable) return;
+    pugi::xml_node root = fontTable->Root();
+    const std::string w = PrefixFor(root, {kWordNamespace, kStrictWordNamespace}, "w:");
+    const std::string font = w + "font", attribute = w + "name";
+    for (pugi::xml_node node : root.children(font.c_str())) {
+        if (name == node.attribute(attribute.c_str()).value()) return;
+    }
+    root.append_child(font.c_str()).append_attribute(attribute.c_str()) = name.c_str();
+    fontTable->MarkChanged();
+}
+
+}  // namespace
+
+void ConvertDocx(ConversionSetup& setup) {
+    DocumentParts& parts = setup.parts;
+    parts.Require("[Content_Types].xml");
+    XmlPart& document = parts.Require("word/document.xml");
+    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
+        throw Failure(kBadFileFormat, parts.Package().ShownName() +
+                                          ": not a word document: word/document.xml is not WordprocessingML");
+    }
+    DocxFonts fonts(parts.Find("word/styles.xml"), ThemePart(parts));
+    for (const PackageEntry& entry : parts.Package().Entries()) {
+        if (IsContentPart(entry.name)) DocxPart(parts.Require(entry.name), fonts, setup).Convert();
+    }
+    parts.ApplyRenames(setup.targetName);
+    if (parts.AnyRenamed()) DeclareFont(parts.Find("word/fontTable.xml"), setup.targetName);
+}
+
+}  // namespace varnex

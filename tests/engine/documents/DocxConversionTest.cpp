@@ -1,0 +1,231 @@
+// Word documents converted run by run: which runs convert, how their fonts are found and renamed.
+#include <gtest/gtest.h>
+
+#include "Failure.h"
+#include "Packages.h"
+#include "TestDatabase.h"
+#include "map/FontLoaders.h"
+
+namespace varnex::test {
+namespace {
+
+const std::string kPrivet = "\xF0\xD2\xC9\xD7\xC5\xD4";      // Привет in KOI8-R
+const std::string kPrivet1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";  // in Windows-1251
+const std::string kKoi8Fonts = R"(<w:rPr><w:rFonts w:ascii="KOI8-R" w:hAnsi="KOI8-R"/></w:rPr>)";
+
+std::string TextRun(const std::string& properties, const std::string& text) {
+    return "<w:r>" + properties + "<w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+}
+
+std::string Paragraph(const std::string& runs, const std::string& style = "") {
+    return "<w:p>" + (style.empty() ? "" : "<w:pPr><w:pStyle w:val=\"" + style + "\"/></w:pPr>") + runs +
+           "</w:p>";
+}
+
+class DocxConversion : public ::testing::Test {
+protected:
+    std::string ConvertBody(const std::string& body, const std::string& styles = "",
+                            const std::string& theme = "", const DocumentFonts& fonts = Koi8Fonts()) {
+        WritePackage(dir / "in.docx", Docx(body, styles, theme));
+        Convert(dir / "in.docx", dir / "out.docx", Koi8ToCp1251(), fonts);
+        return PartOf(dir / "out.docx", "word/document.xml");
+    }
+    bool Holds(const std::string& xml, const std::string& text) {
+        return xml.find(text) != std::string::npos;
+    }
+    int Count(const std::string& xml, const std::string& text) {
+        int count = 0;
+        for (auto at = xml.find(text); at != std::string::npos; at = xml.find(text, at + 1)) ++count;
+        return count;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(DocxConversion, OnlyRunsInTheSourceFontConvertAndGetTheTargetsName) {
+    const std::string body =
+        Paragraph(TextRun(R"(<w:rPr><w:rFonts w:ascii="Arial" w:hAnsi="Arial"/></w:rPr>)",
+                          "Hello " + AsStored(kPrivet)) +
+                  TextRun(kKoi8Fonts, AsStored(kPrivet.substr(0, 2))) +
+                  TextRun(kKoi8Fonts, AsStored(kPrivet.substr(2))));
+    const std::string out = ConvertBody(body);
+    EXPECT_TRUE(Holds(out, "Hello " + AsStored(kPrivet))) << "text in Arial is untouched";
+    EXPECT_TRUE(Holds(out, ">" + AsStored(kPrivet1251.substr(0, 2)) + "<")) << out;
+    EXPECT_TRUE(Holds(out, ">" + AsStored(kPrivet1251.substr(2)) + "<")) << out;
+    EXPECT_TRUE(Holds(out, R"(<w:rFonts w:ascii="Windows-1251" w:hAnsi="Windows-1251"/>)")) << out;
+    EXPECT_FALSE(Holds(out, "KOI8-R"));
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/fontTable.xml"), R"(<w:font w:name="Windows-1251"/>)"));
+
+    // everything else is the same entry, compressed bytes and all, in the same order
+    EXPECT_EQ(NamesOf(dir / "out.docx"), NamesOf(dir / "in.docx"));
+    for (const std::string name : {"[Content_Types].xml", "word/styles.xml", "media/image1.png"}) {
+        EXPECT_EQ(CompressedOf(dir / "out.docx", name), CompressedOf(dir / "in.docx", name)) << name;
+    }
+}
+
+TEST_F(DocxConversion, AStyleThatSetsTheFontIsRenamedItselfAndItsRunsConvert) {
+    const std::string styles =
+        R"(<w:style w:type="paragraph" w:styleId="Legacy"><w:rPr><w:rFonts w:ascii="KOI8-R" w:hAnsi="KOI8-R"/></w:rPr></w:style>)"
+        R"(<w:style w:type="paragraph" w:styleId="Child"><w:basedOn w:val="Legacy"/></w:style>)"
+        R"(<w:style w:type="character" w:styleId="LegacyChar"><w:rPr><w:rFonts w:hAnsi="koi8r"/></w:rPr></w:style>)";
+    const std::string body =
+        Paragraph(TextRun("", AsStored(kPrivet)), "Child") +
+        Paragraph(TextRun(R"(<w:rPr><w:rFonts w:ascii="Arial" w:hAnsi="Arial"/></w:rPr>)", AsStored(kPrivet)),
+                  "Child") +
+        Paragraph(TextRun(R"(<w:rPr><w:rStyle w:val="LegacyChar"/></w:rPr>)", AsStored(kPrivet)));
+    const std::string out = ConvertBody(body, styles);
+    EXPECT_EQ(Count(out, AsStored(kPrivet1251)), 2)
+        << "the parent style's and the character style's font: " << out;
+    EXPECT_EQ(Count(out, AsStored(kPrivet)), 1) << "the run's own font wins over the style";
+    EXPECT_FALSE(Holds(out, "Windows-1251")) << "the runs get no font of their own: " << out;
+    const std::string renamed = PartOf(dir / "out.docx", "word/styles.xml");
+    EXPECT_TRUE(Holds(
+        renamed, R"(w:styleId="Legacy"><w:rPr><w:rFonts w:ascii="Windows-1251" w:hAnsi="Windows-1251"/>)"))
+        << renamed;
+    EXPECT_TRUE(Holds(renamed, R"(<w:rFonts w:hAnsi="Windows-1251"/>)"))
+        << "the character style, matched as -f is";
+}
+
+TEST_F(DocxConversion, DefaultsAndThemeFontsApplyPerSlot) {
+    // Default paragraph style in the legacy font for w:hAnsi only: ASCII text is drawn in Arial.
+    const std::string styles =
+        R"(<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:asciiTheme="minorHAnsi" w:hAnsiTheme="minorHAnsi" )"
+        R"(w:hAnsi="KOI8-R"/></w:rPr></w:rPrDefault></w:docDefaults>)"
+        R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:rPr><w:rFonts w:ascii="Arial"/></w:rPr></w:style>)";
+    const std::string out = ConvertBody(Paragraph(TextRun("", "AB" + AsStored(kPrivet))), styles, "KOI8-R");
+    EXPECT_TRUE(Holds(out, ">AB" + AsStored(kPrivet1251) + "<"))
+        << "A and B are Arial's; the rest the theme's: " << out;
+    const std::string theme = PartOf(dir / "out.docx", "word/theme/theme1.xml");
+    EXPECT_TRUE(Holds(theme, R"(<a:minorFont><a:latin typeface="Windows-1251"/>)")) << theme;
+    EXPECT_TRUE(Holds(theme, R"(<a:latin typeface="Cambria"/>)"));
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/styles.xml"), R"(w:hAnsi="Windows-1251")"))
+        << "the plain name kept beside the theme's is renamed too";
+}
+
+TEST_F(DocxConversion, StyleLoopsEndAndUnknownStylesFallBackToTheDefault) {
+    const std::string styles = R"(<w:style w:type="paragraph" w:styleId="A"><w:basedOn w:val="B"/></w:style>)"
+                               R"(<w:style w:type="paragraph" w:styleId="B"><w:basedOn w:val="A"/></w:style>)"
+                               R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal">)" +
+                               kKoi8Fonts + "</w:style>";
+    const std::string out = ConvertBody(
+        Paragraph(TextRun("", "x"), "A") + Paragraph(TextRun("", AsStored(kPrivet)), "Nowhere"), styles);
+    EXPECT_TRUE(Holds(out, ">x<"));
+    EXPECT_TRUE(Holds(out, AsStored(kPrivet1251))) << out;
+}
+
+TEST_F(DocxConversion, TablesTextBoxesHeadersFootersNotesAndCommentsConvert) {
+    const std::string legacy = TextRun(kKoi8Fonts, AsStored(kPrivet));
+    const std::string box =
+        "<w:r><w:pict><v:shape xmlns:v=\"urn:schemas-microsoft-com:vml\"><v:textbox><w:txbxContent>" +
+        Paragraph(legacy) + "</w:txbxContent></v:textbox></v:shape></w:pict></w:r>";
+    Entries entries =
+        Docx("<w:tbl><w:tr><w:tc>" + Paragraph(legacy) + "</w:tc></w:tr></w:tbl>" + Paragraph(box));
+    const std::string w = R"(xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main")";
+    for (const std::string part : {"header1", "footer2", "footnotes", "endnotes", "comments"}) {
+        entries.push_back({"word/" + part + ".xml", "<w:x " + w + ">" + Paragraph(legacy) + "</w:x>"});
+    }
+    entries.push_back({"word/glossary.xml", "<w:x " + w + ">" + Paragraph(legacy) + "</w:x>"});
+    WritePackage(dir / "in.docx", entries);
+    const DocumentTotals totals = Convert(dir / "in.docx", dir / "out.docx", Koi8ToCp1251(), Koi8Fonts());
+    EXPECT_EQ(totals.convertedCharacters, 7 * kPrivet.size());
+    const std::string body = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_EQ(body.find(AsStored(kPrivet)), std::string::npos) << body;
+    for (const std::string part : {"header1", "footer2", "footnotes", "endnotes", "comments"}) {
+        EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/" + part + ".xml"), AsStored(kPrivet1251))) << part;
+    }
+    EXPECT_EQ(CompressedOf(dir / "out.docx", "word/glossary.xml"),
+              CompressedOf(dir / "in.docx", "word/glossary.xml"));
+}
+
+TEST_F(DocxConversion, TextOverRunsAndTabsConvertsAsOneText) {
+    // A map of several codes per character, and a tab that converts to two blanks.
+    FontMap gost;
+    LoadFontMap(VARNEX_SHIPPED_FONT_MAP, "KOI8-R", "GOST 7.79-B Latin", gost);
+    FontMap spread = gost;
+    spread.Set('\t', "  ");
+    const std::string text = "\xFD\xC1\xD2\xF6";  // ЩарЖ
+    const std::string body = Paragraph(TextRun(kKoi8Fonts, AsStored(text.substr(0, 1))) + "<w:r>" +
+                                       kKoi8Fonts + "<w:t>" + AsStored(text.substr(1, 2)) +
+                                       "</w:t><w:tab/><w:t>" + AsStored(text.substr(3)) + "</w:t></w:r>");
+    WritePackage(dir / "in.docx", Docx(body));
+    DocumentFonts fonts = Koi8Fonts();
+    Convert(dir / "in.docx", dir / "out.docx", spread, fonts);
+    const std::string out = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_TRUE(Holds(out, ">Shh</w:t>")) << out;
+    EXPECT_TRUE(Holds(out, ">ar</w:t><w:t xml:space=\"preserve\">  </w:t><w:t>Zh</w:t>")) << out;
+    Convert(dir / "in.docx", dir / "kept.docx", gost, fonts);
+    EXPECT_TRUE(Holds(PartOf(dir / "kept.docx", "word/document.xml"), ">ar</w:t><w:tab/><w:t>Zh<"))
+        << "a tab that converts to itself stays a tab";
+}
+
+TEST_F(DocxConversion, SymbolCharactersUnicodeTextAndStrictness) {
+    const std::string symbol = "\xEF\x83\x81";  // U+F0C1, the code 0xC1 of a symbol font
+    const std::string zhe = "\xD0\x96";         // Ж, already Unicode
+    const std::string body = Paragraph(TextRun(kKoi8Fonts, symbol + zhe + AsStored("\xC1")));
+    WritePackage(dir / "in.docx", Docx(body));
+    const DocumentTotals totals = Convert(dir / "in.docx", dir / "out.docx", Koi8ToCp1251(), Koi8Fonts());
+    EXPECT_TRUE(
+        Holds(PartOf(dir / "out.docx", "word/document.xml"), ">\xEF\x83\xA0" + zhe + AsStored("\xE0") + "<"))
+        << "the symbol code goes back as a symbol character, Ж stays";
+    EXPECT_EQ(totals.convertedCharacters, 2u);
+    EXPECT_EQ(totals.withoutCode, (std::map<char32_t, std::uint64_t>{{0x416, 1}}));
+    try {
+        Convert(dir / "in.docx", dir / "strict.docx", Koi8ToCp1251(), Koi8Fonts(), true);
+        FAIL() << "--strict let a character without a code pass";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Description(),
+                  "in.docx: word/document.xml, paragraph 1, character 2: the character U+0416 of source-font "
+                  "text has "
+                  "no code");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "strict.docx"));
+}
+
+TEST_F(DocxConversion, DocumentFontNamesAndTheUnicodeTarget) {
+    FontMap unicode;
+    BuildFontMap(MakeTable({"KOI8-R", "UTF-8"}, {{"193", "208,176"}, {"215", "208,178"}}), "KOI8-R", "UTF-8",
+                 unicode);
+    const std::string body =
+        Paragraph(TextRun(R"(<w:rPr><w:rFonts w:hAnsi="Kiril Times"/></w:rPr>)", AsStored("\xC1\xD7")));
+    WritePackage(dir / "in.docx", Docx(body));
+    DocumentFonts fonts{{"KOI8-R", "UTF-8"}, "KOI8-R", "UTF-8", {"kiril-times"}, "Liberation Serif"};
+    Convert(dir / "in.docx", dir / "out.docx", unicode, fonts);
+    const std::string out = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_TRUE(
+        Holds(out, R"(<w:rFonts w:hAnsi="Liberation Serif"/></w:rPr><w:t xml:space="preserve">ав</w:t>)"))
+        << out;
+    EXPECT_TRUE(
+        Holds(PartOf(dir / "out.docx", "word/fontTable.xml"), R"(<w:font w:name="Liberation Serif"/>)"));
+    fonts.sourceNames.clear();
+    Convert(dir / "in.docx", dir / "plain.docx", unicode, fonts);
+    EXPECT_TRUE(Holds(PartOf(dir / "plain.docx", "word/document.xml"), AsStored("\xC1\xD7")))
+        << "without --doc-font the font is not the source's";
+}
+
+TEST_F(DocxConversion, CodesWithoutAnEntryAreDroppedCountedOrRefused) {
+    FontMap map = Koi8ToCp1251();
+    map.Set(0xC1, "");
+    WritePackage(dir / "in.docx", Docx(Paragraph(TextRun(kKoi8Fonts, AsStored("\xC1\xC2\xC1")))));
+    const DocumentTotals totals = Convert(dir / "in.docx", dir / "out.docx", map, Koi8Fonts());
+    EXPECT_EQ(totals.dropped, (std::map<int, std::uint64_t>{{0xC1, 2}}));
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/document.xml"), ">" + AsStored("\xE1") + "<"));
+    try {
+        Convert(dir / "in.docx", dir / "strict.docx", map, Koi8Fonts(), true);
+        FAIL() << "--strict let a code without an entry pass";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Description(),
+                  "in.docx: word/document.xml, paragraph 1, character 1: the code 193 has no entry in the "
+                  "target font");
+    }
+}
+
+TEST_F(DocxConversion, CodesThatXmlCannotCarryAreAFailure) {
+    FontMap map = Koi8ToCp1251();
+    map.Set(0xC1, std::string(1, '\x02'));
+    WritePackage(dir / "in.docx", Docx(Paragraph(TextRun(kKoi8Fonts, AsStored("\xC1")))));
+    EXPECT_THROW(Convert(dir / "in.docx", dir / "out.docx", map, Koi8Fonts()), Failure);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.docx"));
+}
+
+}  // namespace
+}  // namespace varnex::test
