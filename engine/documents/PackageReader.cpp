@@ -8,7 +8,7 @@
 #include <set>
 
 #include "Failure.h"
-#include "text/AsciiText.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 
