@@ -256,7 +256,9 @@ TEST_F(KeyboardTest, CaptionChangesAreToldAtMostOncePerInterval) {
     }
     EXPECT_EQ(told.count(), 1);
     QTest::qWait(50);
-    if (clock.elapsed() < 300) EXPECT_EQ(told.count(), 1) << "not again within the interval";
+    if (clock.elapsed() < 300) {
+        EXPECT_EQ(told.count(), 1) << "not again within the interval";
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return told.count() == 2; }, 5000)) << "the burst's last change";
     QTest::qWait(400);
     EXPECT_EQ(told.count(), 2) << "once";
