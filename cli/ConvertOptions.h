@@ -2,17 +2,12 @@
 
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace varnex::cli {
+#include "OptionParser.h"
 
-// A command line that cannot be carried out as written (exit code 2).
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace varnex::cli {
 
 struct ConvertOptions {
     std::string source;                           // -f, as typed
@@ -29,7 +24,17 @@ struct ConvertOptions {
     bool force = false;
     bool help = false;
     bool version = false;
+    bool recursive = false;                               // -r: a FOLDER converts the files below it
+    std::vector<std::string> includes;                    // --include GLOB, repeatable
+    std::vector<std::string> excludes;                    // --exclude GLOB, repeatable
+    unsigned jobs = 0;                                    // -j; 0: one per processor
+    std::optional<std::string> inPlace;                   // -i: the backup suffix ("" for none)
+    bool keepTime = false;                                // --keep-time, with -i
+    std::optional<std::filesystem::path> cleanTemporary;  // --clean-temporary DIR
 };
+
+// The most files converted at once.
+constexpr unsigned kMostJobs = 256;
 
 // Throws UsageError naming the fault.
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args);

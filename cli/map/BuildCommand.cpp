@@ -1,7 +1,8 @@
+#include <optional>
 #include <ostream>
 
 #include "CheckReportFormat.h"
-#include "MapArguments.h"
+#include "MapOperands.h"
 #include "MapSubcommands.h"
 #include "map/CharacterNames.h"
 #include "map/MapCheck.h"
@@ -10,15 +11,42 @@
 
 namespace varnex::map {
 
+namespace {
+
+enum BuildOption { kOutput, kAllowErrors, kUnicode };
+
+struct BuildWords {
+    std::vector<std::string> operands;
+    std::optional<std::string> output;
+    bool allowErrors = false;
+    bool unicode = false;
+};
+
+BuildWords ParseBuildWords(const std::vector<std::string>& words) {
+    cli::OptionParser parser(words, {{kOutput, "output", 'o', cli::Takes::Value},
+                                     {kAllowErrors, "allow-errors", 0, cli::Takes::Nothing},
+                                     {kUnicode, "unicode", 0, cli::Takes::Nothing}});
+    BuildWords parsed;
+    while (const auto word = parser.Next()) {
+        if (word->id == cli::OptionParser::kOperand) parsed.operands.push_back(*word->value);
+        if (word->id == kOutput) parsed.output = word->value;
+        if (word->id == kAllowErrors) parsed.allowErrors = true;
+        if (word->id == kUnicode) parsed.unicode = true;
+    }
+    return parsed;
+}
+
+}  // namespace
+
 int RunBuild(const std::vector<std::string>& words, const std::filesystem::path& defaultMap,
              std::ostream& out, std::ostream& err) {
-    const MapArguments arguments(words, {"-o", "--output"}, "", {"--allow-errors", "--unicode"});
-    const auto output = arguments.Option("-o") ? arguments.Option("-o") : arguments.Option("--output");
+    const BuildWords arguments = ParseBuildWords(words);
+    const auto& output = arguments.output;
     if (!output) throw UsageError("name the map to write with -o FILE");
-    MapFile map = ReadMapFile(arguments.Maps(1, 1, defaultMap).front());
-    if (arguments.Flag("--unicode")) AddUnicodeFont(map);
+    MapFile map = ReadMapFile(MapPaths(arguments.operands, 1, 1, defaultMap).front());
+    if (arguments.unicode) AddUnicodeFont(map);
     const CheckReport report = CheckFontTable(map.table, std::nullopt, RowCharacters(map.rowNotes));
-    const bool allowErrors = arguments.Flag("--allow-errors");
+    const bool allowErrors = arguments.allowErrors;
     if (report.errors) WriteCheckErrors(map, report, err);
     if (report.errors && !allowErrors) {
         err << "varnex: " << map.path.string() << ": " << report.errors

@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "MapArguments.h"
+#include "MapOperands.h"
 #include "MapSubcommands.h"
 #include "map/CellReading.h"
 #include "map/FontNameMatch.h"
@@ -40,8 +40,10 @@ void WritePair(const PairDifference& pair, const std::string& before, const std:
 
 int RunDiff(const std::vector<std::string>& words, const std::filesystem::path& defaultMap, std::ostream& out,
             std::ostream&) {
-    const MapArguments arguments(words, {});
-    const auto paths = arguments.Maps(2, 2, defaultMap);
+    cli::OptionParser parser(words, {});
+    std::vector<std::string> operands;
+    while (const auto word = parser.Next()) operands.push_back(*word->value);
+    const auto paths = MapPaths(operands, 2, 2, defaultMap);
     const MapFile before = ReadMapFile(paths[0]);
     const MapFile after = ReadMapFile(paths[1]);
     const MapDifferences differences = DiffFontTables(before.table, after.table);

@@ -1,7 +1,8 @@
+#include <optional>
 #include <ostream>
 
 #include "Failure.h"
-#include "MapArguments.h"
+#include "MapOperands.h"
 #include "MapSubcommands.h"
 #include "map/MapFile.h"
 #include "map/MapWriting.h"
@@ -10,10 +11,15 @@ namespace varnex::map {
 
 int RunExport(const std::vector<std::string>& words, const std::filesystem::path& defaultMap,
               std::ostream& out, std::ostream&) {
-    const MapArguments arguments(words, {"-o", "--output"});
-    const MapFile map = ReadMapFile(arguments.Maps(0, 1, defaultMap).front());
+    cli::OptionParser parser(words, {{0, "output", 'o', cli::Takes::Value}});
+    std::vector<std::string> operands;
+    std::optional<std::string> output;
+    while (const auto word = parser.Next()) {
+        if (word->id == cli::OptionParser::kOperand) operands.push_back(*word->value);
+        if (word->id == 0) output = word->value;
+    }
+    const MapFile map = ReadMapFile(MapPaths(operands, 0, 1, defaultMap).front());
     const std::string text = MapText(map);
-    const auto output = arguments.Option("-o") ? arguments.Option("-o") : arguments.Option("--output");
     if (!output) {
         out << text << std::flush;
         if (!out) throw Failure(kDeviceError, "the table could not be written to the standard output");

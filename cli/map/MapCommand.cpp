@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "Failure.h"
-#include "MapArguments.h"
 #include "MapSubcommands.h"
+#include "OptionParser.h"
 
 namespace varnex::cli {
 
@@ -64,7 +64,7 @@ int RunMapCommand(const std::vector<std::string>& args, const std::filesystem::p
     if (!run) return UsageFailure("unknown subcommand \"" + args.front() + "\"", err);
     try {
         return run({args.begin() + 1, args.end()}, defaultMap, out, err);
-    } catch (const map::UsageError& error) {
+    } catch (const UsageError& error) {
         return UsageFailure(args.front() + ": " + error.what(), err);
     } catch (const std::exception& failure) {
         err << "varnex: " << failure.what() << "\n";
