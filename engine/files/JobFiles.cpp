@@ -132,9 +132,14 @@ std::uint8_t* NewFile::Reserve(std::size_t size) {
 void NewFile::Commit(std::size_t size) { used_ += size; }
 
 void NewFile::WriteBuffered() {
+    WriteAll(buffer_.data(), used_);
+    used_ = 0;
+}
+
+void NewFile::WriteAll(const std::uint8_t* data, std::size_t size) {
     std::size_t written = 0;
-    while (written < used_ && failure_.empty()) {
-        const ssize_t put = ::write(fd_, buffer_.data() + written, used_ - written);
+    while (written < size && failure_.empty()) {
+        const ssize_t put = ::write(fd_, data + written, size - written);
         if (put > 0) {
             written += static_cast<std::size_t>(put);
         } else if (put < 0 && errno == EINTR) {
@@ -145,7 +150,12 @@ void NewFile::WriteBuffered() {
                 "Device I/O error: cannot write \"" + path_.string() + "\": " + std::strerror(error) + ".";
         }
     }
-    used_ = 0;
+}
+
+void NewFile::Write(const std::uint8_t* data, std::size_t size) {
+    if (fd_ < 0) return;
+    WriteBuffered();
+    WriteAll(data, size);
 }
 
 void NewFile::Check() const {

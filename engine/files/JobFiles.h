@@ -56,6 +56,9 @@ public:
 
     std::uint8_t* Reserve(std::size_t size) override;
     void Commit(std::size_t size) override;
+    // Appends `size` bytes written straight from `data`, after what is buffered: for large
+    // pieces converted elsewhere. A failure is kept for Check(), as a buffered write's.
+    void Write(const std::uint8_t* data, std::size_t size);
     // Throws the first write failure, if there was one.
     void Check() const;
     // Writes what is buffered, so that the file holds everything committed so far even if
@@ -70,6 +73,7 @@ public:
 
 private:
     void WriteBuffered();
+    void WriteAll(const std::uint8_t* data, std::size_t size);
 
     std::filesystem::path path_;
     int fd_ = -1;

@@ -20,6 +20,14 @@ extern "C" int fsync(int fd) {
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 
+extern "C" int syncfs(int fd) {
+    if (const int error = failWith.load()) {
+        errno = error;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_syncfs, fd));
+}
+
 namespace varnex::test {
 
 FailingSync::FailingSync(int error) { failWith = error; }
