@@ -5,6 +5,7 @@
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocumentCancelled.h"
+#include "documents/NotWordDocument.h"
 #include "documents/PackageReader.h"
 #include "documents/PackageWriter.h"
 #include "map/FontNameMatch.h"
@@ -17,7 +18,7 @@ constexpr char kOdtType[] = "application/vnd.oasis.opendocument.text";
 constexpr std::uint64_t kLongestMimeType = 256;
 
 [[noreturn]] void NotAWordDocument(const std::string& shownName, const std::string& why) {
-    throw Failure(kBadFileFormat, shownName + ": not a word document: " + why);
+    throw NotWordDocument(shownName + ": not a word document: " + why);
 }
 
 void RefuseEncryptedOdt(PackageReader& package) {

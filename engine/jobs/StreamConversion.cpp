@@ -58,6 +58,20 @@ DropReport Utf8Report(const std::filesystem::path& name, MissingCodes missing, S
     };
 }
 
+// A new file whose write failures are thrown at once, not kept for Check().
+class CheckedFile : public ByteSink {
+public:
+    explicit CheckedFile(NewFile& file) : file_(file) {}
+    std::uint8_t* Reserve(std::size_t size) override { return file_.Reserve(size); }
+    void Commit(std::size_t size) override {
+        file_.Commit(size);
+        file_.Check();
+    }
+
+private:
+    NewFile& file_;
+};
+
 }  // namespace
 
 std::uint64_t StreamTotals::MissingCount() const {
@@ -68,6 +82,12 @@ std::uint64_t StreamTotals::MissingCount() const {
 
 void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFile& output, const FontMap& map,
                    MissingCodes missing, StreamTotals& totals, StreamObserver* observer) {
+    CheckedFile checked(output);
+    ConvertStream(source, name, static_cast<ByteSink&>(checked), map, missing, totals, observer);
+}
+
+void ConvertStream(SourceFile& source, const std::filesystem::path& name, ByteSink& output,
+                   const FontMap& map, MissingCodes missing, StreamTotals& totals, StreamObserver* observer) {
     std::uint64_t offset = 0;
     PieceConversion conversion(map, map.ReadsUtf8() ? Utf8Report(name, missing, totals) : nullptr);
     while (true) {
@@ -78,7 +98,6 @@ void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFil
         std::uint8_t* out = output.Reserve(conversion.Capacity(piece.size()));
         const std::size_t produced = conversion.Convert(piece, out);
         output.Commit(produced);
-        output.Check();
         offset += piece.size();
         totals.bytesIn += piece.size();
         totals.bytesOut += produced;

@@ -40,5 +40,9 @@ public:
 // inputs; `name` names the input in a failure. Throws Failure.
 void ConvertStream(SourceFile& source, const std::filesystem::path& name, NewFile& output, const FontMap& map,
                    MissingCodes missing, StreamTotals& totals, StreamObserver* observer = nullptr);
+// The same into any sink that throws at its first failed write.
+void ConvertStream(SourceFile& source, const std::filesystem::path& name, ByteSink& output,
+                   const FontMap& map, MissingCodes missing, StreamTotals& totals,
+                   StreamObserver* observer = nullptr);
 
 }  // namespace varnex

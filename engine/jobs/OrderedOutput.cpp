@@ -1,0 +1,179 @@
+#include "jobs/OrderedOutput.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace varnex {
+
+namespace {
+
+constexpr std::size_t kFirstSpool = 64 * 1024;
+
+}  // namespace
+
+// One input's part. `head`, `done` and the spool's size in the budget are the owner's, under
+// its lock; `direct` is the part's thread's own: once it has seen its turn, it writes through.
+class OrderedOutput::Slot : public ByteSink {
+public:
+    explicit Slot(OrderedOutput& owner) : owner_(owner) {}
+
+    std::uint8_t* Reserve(std::size_t size) override {
+        if (direct) return owner_.output_.Reserve(size);
+        std::unique_lock lock(owner_.mutex_);
+        if (owner_.abandoned_) throw OutputAbandoned();
+        if (!head && used + size > capacity) owner_.WaitForRoom(*this, size, lock);
+        if (owner_.abandoned_) throw OutputAbandoned();
+        if (head) {
+            lock.unlock();
+            owner_.TakeTurn(*this);
+            return owner_.output_.Reserve(size);
+        }
+        if (used + size > capacity) Grow(size);
+        return spool.data.get() + used;
+    }
+
+    void Commit(std::size_t size) override {
+        if (!direct) {
+            used += size;
+            return;
+        }
+        owner_.output_.Commit(size);
+        try {
+            owner_.output_.Check();
+        } catch (const std::exception& failure) {
+            owner_.FailedOutput(failure);
+            throw;
+        }
+    }
+
+    // The room wanted past the spool's capacity, for `size` more bytes: at first what the
+    // input is expected to give, then twice as much each time.
+    std::size_t Wanted(std::size_t size) const {
+        const std::size_t first = capacity == 0 ? std::min<std::uint64_t>(expected, owner_.spoolLimit_) : 0;
+        return std::max({used + size, capacity * 2, kFirstSpool, first}) - capacity;
+    }
+
+    void Grow(std::size_t size) {
+        const std::size_t more = Wanted(size);
+        Buffer bigger = owner_.TakeBuffer(capacity + more);
+        if (used) std::memcpy(bigger.data.get(), spool.data.get(), used);
+        owner_.GiveBack(std::move(spool));
+        spool = std::move(bigger);
+        owner_.spooled_ += spool.capacity - capacity;
+        capacity = spool.capacity;
+    }
+
+    Buffer spool;
+    std::size_t used = 0, capacity = 0;
+    std::uint64_t expected = 0;
+    bool head = false, done = false, direct = false;
+
+private:
+    OrderedOutput& owner_;
+};
+
+OrderedOutput::OrderedOutput(NewFile& output, std::size_t parts, std::uint64_t spoolLimit)
+    : output_(output), spoolLimit_(spoolLimit) {
+    for (std::size_t i = 0; i < parts; ++i) slots_.push_back(std::make_unique<Slot>(*this));
+    if (!slots_.empty()) slots_.front()->head = true;
+}
+
+OrderedOutput::~OrderedOutput() = default;
+
+ByteSink& OrderedOutput::Part(std::size_t index, std::uint64_t expected) {
+    Slot& slot = *slots_.at(index);
+    slot.expected = expected;
+    return slot;
+}
+
+// Under the lock. Spools are kept for the next parts: fresh memory costs a page fault a page.
+OrderedOutput::Buffer OrderedOutput::TakeBuffer(std::size_t capacity) {
+    for (auto kept = free_.begin(); kept != free_.end(); ++kept) {
+        if (kept->capacity < capacity) continue;
+        Buffer taken = std::move(*kept);
+        free_.erase(kept);
+        return taken;
+    }
+    return Buffer{std::unique_ptr<std::uint8_t[]>(new std::uint8_t[capacity]), capacity};
+}
+
+void OrderedOutput::GiveBack(Buffer buffer) {
+    std::uint64_t kept = 0;
+    for (const auto& other : free_) kept += other.capacity;
+    if (buffer.data && kept + buffer.capacity <= spoolLimit_) free_.push_back(std::move(buffer));
+}
+
+void OrderedOutput::WaitForRoom(Slot& slot, std::size_t size, std::unique_lock<std::mutex>& lock) {
+    changed_.wait(lock,
+                  [&] { return slot.head || abandoned_ || spooled_ + slot.Wanted(size) <= spoolLimit_; });
+}
+
+// The part's thread, at its turn: what it kept goes first, then it writes through.
+void OrderedOutput::TakeTurn(Slot& slot) {
+    WriteSpool(slot);
+    slot.direct = true;
+    const std::lock_guard lock(mutex_);
+    if (abandoned_) throw OutputAbandoned();
+}
+
+void OrderedOutput::WriteSpool(Slot& slot) {
+    try {
+        if (!abandoned_ && slot.used) {
+            output_.Write(slot.spool.data.get(), slot.used);
+            output_.Check();
+        }
+    } catch (const std::exception& failure) {
+        FailedOutput(failure);
+    }
+    const std::lock_guard lock(mutex_);
+    spooled_ -= slot.capacity;
+    GiveBack(std::move(slot.spool));
+    slot.spool = {};
+    slot.used = slot.capacity = 0;
+    changed_.notify_all();
+}
+
+void OrderedOutput::Finish(std::size_t index) {
+    {
+        std::unique_lock lock(mutex_);
+        Slot& slot = *slots_.at(index);
+        slot.done = true;
+        if (!slot.head) {
+            changed_.notify_all();
+            return;  // what it kept waits for its turn
+        }
+    }
+    if (!slots_[index]->direct) WriteSpool(*slots_[index]);
+    // the turn passes on: the parts done meanwhile are written by this thread, theirs being gone
+    for (std::size_t next = index + 1; next < slots_.size(); ++next) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (!slots_[next]->done) {
+                slots_[next]->head = true;
+                changed_.notify_all();
+                return;
+            }
+        }
+        WriteSpool(*slots_[next]);
+    }
+}
+
+void OrderedOutput::Abandon() {
+    const std::lock_guard lock(mutex_);
+    abandoned_ = true;
+    changed_.notify_all();
+}
+
+void OrderedOutput::FailedOutput(const std::exception& failure) {
+    const std::lock_guard lock(mutex_);
+    if (failure_.empty()) failure_ = failure.what();
+    abandoned_ = true;
+    changed_.notify_all();
+}
+
+std::string OrderedOutput::Failure() const {
+    const std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+}  // namespace varnex

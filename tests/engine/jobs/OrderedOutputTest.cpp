@@ -1,0 +1,79 @@
+// Several inputs converted at once into one output: written in their order whatever order
+// they end in, within the memory allowed, and given up as a whole.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "TestDatabase.h"
+#include "jobs/OrderedOutput.h"
+
+namespace varnex {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+void Put(ByteSink& sink, const std::string& text) {
+    std::copy(text.begin(), text.end(), sink.Reserve(text.size()));
+    sink.Commit(text.size());
+}
+
+TEST(OrderedOutput, PartsEndingInAnyOrderAreWrittenInTheirs) {
+    TempDir dir;
+    {
+        NewFile file(dir / "out");
+        OrderedOutput ordered(file, 4, 1 << 20);
+        Put(ordered.Part(3), "d");
+        ordered.Finish(3);
+        Put(ordered.Part(1), "b");
+        ordered.Finish(1);
+        Put(ordered.Part(0), "a");
+        Put(ordered.Part(2), "c1");
+        ordered.Finish(0);  // writes 1, then hands the turn to 2, which is not done
+        Put(ordered.Part(2), "c2");
+        ordered.Finish(2);
+        file.Close();
+    }
+    EXPECT_EQ(ReadFile(dir / "out"), "abc1c2d");
+}
+
+TEST(OrderedOutput, APartPastTheMemoryAllowedWaitsForItsTurn) {
+    TempDir dir;
+    NewFile file(dir / "out");
+    OrderedOutput ordered(file, 2, 100 * 1024);
+    std::thread later([&] {
+        Put(ordered.Part(1), std::string(60 * 1024, 'b'));
+        Put(ordered.Part(1), std::string(60 * 1024, 'c'));  // past the limit: waits for part 0
+        ordered.Finish(1);
+    });
+    Put(ordered.Part(0), "a");
+    ordered.Finish(0);
+    later.join();
+    file.Close();
+    EXPECT_EQ(ReadFile(dir / "out"), "a" + std::string(60 * 1024, 'b') + std::string(60 * 1024, 'c'));
+}
+
+TEST(OrderedOutput, GivenUpItTakesNoMoreAndWakesTheWaiting) {
+    TempDir dir;
+    NewFile file(dir / "out");
+    OrderedOutput ordered(file, 3, 100 * 1024);
+    std::thread waiting([&] {
+        EXPECT_THROW(
+            {
+                Put(ordered.Part(2), "c");
+                Put(ordered.Part(2), std::string(200 * 1024, 'c'));  // waits, if it comes before
+            },
+            OutputAbandoned);
+        ordered.Finish(2);
+    });
+    Put(ordered.Part(0), "a");
+    ordered.Abandon();
+    waiting.join();
+    EXPECT_THROW(Put(ordered.Part(1), "b"), OutputAbandoned);
+    ordered.Finish(0);
+    ordered.Finish(1);
+    EXPECT_TRUE(ordered.Failure().empty());
+}
+
+}  // namespace
+}  // namespace varnex
