@@ -5,55 +5,38 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
-#include <ostream>
 
 #include "Failure.h"
-#include "ProgressBar.h"
 #include "documents/DocumentConversion.h"
 
 namespace varnex::cli {
 
 namespace {
 
-// The terminal's progress bar, fed with the share of the document done.
+// Tells the progress line the bytes of the package done, from the share of the document.
 class DocumentBar : public DocumentProgress {
 public:
-    DocumentBar(std::ostream& err, const std::string& input)
-        : size_(std::filesystem::file_size(input)), bar_(err, input, size_) {}
-    void Advanced(double shareDone) override { bar_.Advanced(static_cast<std::uint64_t>(shareDone * size_)); }
+    DocumentBar(ProgressBar& bar, std::uint64_t size) : bar_(bar), size_(size) {}
+    void Advanced(double shareDone) override {
+        const auto done = static_cast<std::uint64_t>(shareDone * static_cast<double>(size_));
+        if (done > told_) bar_.Advanced(done - told_);
+        told_ = std::max(told_, done);
+    }
     bool CancelRequested() override { return false; }
+    void Finished() {
+        if (size_ > told_) bar_.Advanced(size_ - told_);
+    }
 
 private:
+    ProgressBar& bar_;
     std::uint64_t size_;
-    ProgressBar bar_;
+    std::uint64_t told_ = 0;
 };
 
 std::string CodePoint(char32_t c) {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
     return text;
-}
-
-void Report(const std::string& input, const DocumentTotals& totals, std::ostream& err) {
-    err << "varnex: " << input << ": " << totals.convertedCharacters << " characters converted; ";
-    const std::uint64_t count = totals.WithoutCodeCount();
-    if (count == 0) err << "none without a code";
-    if (count != 0) err << count << (count == 1 ? " character" : " characters") << " without a code kept:";
-    const char* separator = " ";
-    for (const auto& [character, times] : totals.withoutCode) {
-        err << separator << CodePoint(character) << " (" << times << "x)";
-        separator = ", ";
-    }
-    if (const std::uint64_t dropped = totals.DroppedCount()) {
-        err << "; " << dropped << (dropped == 1 ? " code" : " codes") << " without an entry dropped:";
-        separator = " ";
-        for (const auto& [code, times] : totals.dropped) {
-            err << separator << code << " (" << times << "x)";
-            separator = ", ";
-        }
-    }
-    err << '\n';
 }
 
 // Standard input is read as a document only when it is a file (varnex < letter.docx): a zip
@@ -68,6 +51,30 @@ std::string NameOf(const std::string& input) { return input == "-" ? "standard i
 
 }  // namespace
 
+std::string DocumentReport(const std::string& input, const DocumentTotals& totals) {
+    std::string text =
+        NameOf(input) + ": " + std::to_string(totals.convertedCharacters) + " characters converted; ";
+    const std::uint64_t count = totals.WithoutCodeCount();
+    if (count == 0) text += "none without a code";
+    if (count != 0)
+        text += std::to_string(count) + (count == 1 ? " character" : " characters") + " without a code kept:";
+    const char* separator = " ";
+    for (const auto& [character, times] : totals.withoutCode) {
+        text += separator + CodePoint(character) + " (" + std::to_string(times) + "x)";
+        separator = ", ";
+    }
+    if (const std::uint64_t dropped = totals.DroppedCount()) {
+        text += "; " + std::to_string(dropped) + (dropped == 1 ? " code" : " codes") +
+                " without an entry dropped:";
+        separator = " ";
+        for (const auto& [code, times] : totals.dropped) {
+            text += separator + std::to_string(code) + " (" + std::to_string(times) + "x)";
+            separator = ", ";
+        }
+    }
+    return text;
+}
+
 bool IsDocumentInput(const std::string& input) {
     const std::string path = PathOf(input);
     return !path.empty() && RecogniseDocument(path, NameOf(input)) != DocumentKind::Text;
@@ -81,14 +88,16 @@ bool LooksLikeDocumentInput(const std::string& input) {
     }
 }
 
-void ConvertDocumentInput(const ConvertOptions& options, const FontMap& map, const DocumentFonts& fonts,
-                          const std::string& input, NewFile& output, std::ostream& err) {
-    std::unique_ptr<DocumentBar> bar;
-    if (::isatty(STDERR_FILENO)) bar = std::make_unique<DocumentBar>(err, PathOf(input));
-    DocumentTotals totals;
-    ConvertDocument(PathOf(input), NameOf(input), output, {map, fonts, options.strict}, totals, bar.get());
-    bar.reset();
-    if (options.report) Report(NameOf(input), totals, err);
+std::uint64_t ConvertDocumentInput(const ConvertOptions& options, const FontMap& map,
+                                   const DocumentFonts& fonts, const std::string& input, NewFile& output,
+                                   DocumentTotals& totals, ProgressBar* progress) {
+    const std::string path = PathOf(input);
+    const std::uint64_t size = std::filesystem::file_size(path);
+    std::optional<DocumentBar> bar;
+    if (progress) bar.emplace(*progress, size);
+    ConvertDocument(path, NameOf(input), output, {map, fonts, options.strict}, totals, bar ? &*bar : nullptr);
+    if (bar) bar->Finished();
+    return size;
 }
 
 }  // namespace varnex::cli

@@ -3,20 +3,40 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <cstring>
 
+#include "ConvertOptions.h"
+
 namespace varnex::cli {
+
+// One thread's slot. The handler reads `path` only while `named` is set and no step runs;
+// a step writes it only while `busy` is set.
+struct TemporarySlot::State {
+    std::atomic<bool> taken{false};
+    std::atomic<bool> busy{false};
+    std::atomic<bool> named{false};
+    char path[PATH_MAX + 1];
+};
 
 namespace {
 
-// Written only while the signals are held, read only by the handler.
-char temporaryPath[PATH_MAX + 1];
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler reads the slots");
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::size_t kSlots = kMostJobs + 8;  // the workers, the main thread and a margin
+
+TemporarySlot::State slots[kSlots];
+std::atomic<bool> ending{false};
 
 void EndOnSignal(int number) {
-    if (temporaryPath[0] != '\0') ::unlink(temporaryPath);
+    ending.store(true);
+    for (auto& slot : slots) {
+        while (slot.busy.load()) {
+        }
+        if (slot.named.load()) ::unlink(slot.path);
+    }
     ::_exit(128 + number);
 }
 
@@ -26,6 +46,24 @@ sigset_t EndingSignals() {
     for (const int number : kEndingSignals) sigaddset(&set, number);
     return set;
 }
+
+TemporarySlot::State& TakeSlot() {
+    for (auto& slot : slots) {
+        bool free = false;
+        if (slot.taken.compare_exchange_strong(free, true)) return slot;
+    }
+    ::abort();  // more threads than kMostJobs allows: a fault of the program
+}
+
+// Gives a thread's slot back when the thread ends.
+struct SlotOwner {
+    TemporarySlot::State& state = TakeSlot();
+    TemporarySlot slot{state};
+    ~SlotOwner() {
+        state.named.store(false);
+        state.taken.store(false);
+    }
+};
 
 }  // namespace
 
@@ -38,24 +76,42 @@ void InstallInterruptHandlers() {
     ::signal(SIGXFSZ, SIG_IGN);
 }
 
+TemporarySlot& TemporarySlot::OfThisThread() {
+    thread_local SlotOwner owner;
+    return owner.slot;
+}
+
+void TemporarySlot::Step(const std::function<void()>& step) {
+    const SignalHold hold;  // the handler never waits for a step of its own thread
+    state_.busy.store(true);
+    if (ending.load()) {
+        state_.busy.store(false);
+        while (true) ::pause();
+    }
+    try {
+        step();
+    } catch (...) {
+        state_.busy.store(false);
+        throw;
+    }
+    state_.busy.store(false);
+}
+
+void TemporarySlot::Name(const std::filesystem::path& temporary) {
+    const std::string& text = temporary.native();
+    if (text.empty() || text.size() > PATH_MAX) {
+        state_.named.store(false);
+        return;
+    }
+    std::memcpy(state_.path, text.c_str(), text.size() + 1);
+    state_.named.store(true);
+}
+
 SignalHold::SignalHold() {
     const sigset_t set = EndingSignals();
-    ::sigprocmask(SIG_BLOCK, &set, &previous_);
+    ::pthread_sigmask(SIG_BLOCK, &set, &previous_);
 }
 
-SignalHold::~SignalHold() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-
-TemporaryFileGuard::TemporaryFileGuard(const std::filesystem::path& temporary) {
-    const SignalHold hold;
-    const std::string& text = temporary.native();
-    const std::size_t length = text.size() < PATH_MAX ? text.size() : PATH_MAX;
-    std::memcpy(temporaryPath, text.data(), length);
-    temporaryPath[length] = '\0';
-}
-
-TemporaryFileGuard::~TemporaryFileGuard() {
-    const SignalHold hold;
-    temporaryPath[0] = '\0';
-}
+SignalHold::~SignalHold() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
 
 }  // namespace varnex::cli

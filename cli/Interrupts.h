@@ -3,26 +3,39 @@
 #include <signal.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace varnex::cli {
 
 // SIGINT, SIGTERM and SIGHUP end the program at once with 128 + the signal's number, after
-// removing the temporary file of an output being written (a blocked read cannot delay it).
-// SIGXFSZ is ignored, so that a file size limit is a write failure like a full disk.
+// removing the named temporary files of outputs being written (a blocked read cannot delay
+// it). SIGXFSZ is ignored, so that a file size limit is a write failure like a full disk.
+// Threads that convert block these signals (WorkerPool), so the main thread handles them.
 void InstallInterruptHandlers();
 
-// While one lives, the interrupt handlers remove `temporary` before ending the program.
-// Signals are held while the path is registered and while it is dropped, so that a
-// temporary file renamed into place is never removed under its new name.
-class TemporaryFileGuard {
+// What the interrupt handlers know of one thread's temporary files. A thread takes its slot
+// on first use and gives it back when it ends.
+class TemporarySlot {
 public:
-    explicit TemporaryFileGuard(const std::filesystem::path& temporary);
-    ~TemporaryFileGuard();
-    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
-    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
+    // The calling thread's slot.
+    static TemporarySlot& OfThisThread();
+
+    // Runs `step`, which makes, names, renames or removes files: an ending signal that comes
+    // meanwhile waits until the step is over, and once one has come no step begins (the
+    // thread waits to be ended). Steps must be short: syncing belongs outside them.
+    void Step(const std::function<void()>& step);
+    // Within a step: this thread's named temporary file, which an ending signal removes, or
+    // none (an empty path).
+    void Name(const std::filesystem::path& temporary);
+
+    struct State;
+    explicit TemporarySlot(State& state) : state_(state) {}
+
+private:
+    State& state_;
 };
 
-// Holds SIGINT, SIGTERM and SIGHUP for its lifetime (for a rename into place).
+// Holds SIGINT, SIGTERM and SIGHUP in the calling thread for its lifetime.
 class SignalHold {
 public:
     SignalHold();

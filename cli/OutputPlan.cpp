@@ -3,70 +3,120 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <set>
-#include <utility>
 
-#include "DocumentInput.h"
+#include "FileIdentity.h"
 #include "jobs/AskNewFileName.h"
 
 namespace varnex::cli {
 
 namespace {
 
-struct Identity {
-    dev_t device;
-    ino_t inode;
-    auto operator<=>(const Identity&) const = default;
-};
+using OutputOf = std::function<std::optional<std::filesystem::path>(const Input&)>;
 
-std::optional<Identity> IdentityOf(const struct stat& info) { return Identity{info.st_dev, info.st_ino}; }
-
-std::optional<Identity> IdentityOfPath(const std::filesystem::path& path) {
+std::optional<std::string> OutputFault(const std::filesystem::path& output, const InputIdentities& inputs,
+                                       bool force) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return IdentityOf(info);
+    if (::stat(output.c_str(), &info) != 0) return std::nullopt;
+    if (const auto input = inputs.InputAt({info.st_dev, info.st_ino})) {
+        return output.string() + ": is the input file " + *input + "; an output is never its own source";
+    }
+    if (S_ISDIR(info.st_mode)) return output.string() + ": is a folder";
+    if (!force) return output.string() + ": exists already (--force replaces it)";
+    return std::nullopt;
 }
 
-std::optional<Identity> IdentityOfDescriptor(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return IdentityOf(info);
+// Leaves out the inputs found by -r that another input's output would be (outputOf), and
+// the file found a second time (by overlapping folders).
+void LeaveOutFoundOutputs(OutputPlan& plan, Places& places, const OutputOf& outputOf) {
+    std::set<Place> outputs, seen;
+    if (outputOf) {
+        for (const auto& input : plan.inputs) {
+            const auto output = outputOf(input);
+            if (const auto place = output ? places.Of(*output) : std::nullopt) outputs.insert(*place);
+        }
+    }
+    std::vector<Input> kept;
+    for (auto& input : plan.inputs) {
+        const auto place = places.Of(input.name);
+        const bool taken = place && (outputs.contains(*place) || !seen.insert(*place).second);
+        if (input.found && taken) {
+            ++plan.skipped;
+        } else {
+            kept.push_back(std::move(input));
+        }
+    }
+    plan.inputs = std::move(kept);
 }
 
-// The input the output would overwrite, if any; standard input counts when it is a file.
-std::optional<std::string> InputAt(const std::vector<std::string>& inputs, const Identity& output) {
-    for (const auto& input : inputs) {
-        const auto identity = input == "-" ? IdentityOfDescriptor(STDIN_FILENO) : IdentityOfPath(input);
-        if (identity == output) return input == "-" ? "standard input" : input;
+std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::string& targetFont,
+                                    OutputPlan& plan, Places& places) {
+    const InputIdentities identities(plan.inputs);
+    std::map<Place, std::size_t> owners;
+    for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
+        const std::filesystem::path output = ProposedPath(plan.inputs[i], targetFont);
+        plan.outputs.push_back(output);
+        const auto place = places.Of(output);
+        const auto [owner, fresh] = place ? owners.emplace(*place, i) : std::pair{owners.end(), true};
+        if (!fresh) {
+            const Input& first = plan.inputs[owner->second];
+            if (!first.found && !plan.inputs[i].found)
+                return PlanFault{output.string() + ": named as the output of two inputs", true};
+            plan.faults[i] = output.string() + ": named as the output of " + first.name + " too";
+        } else if (const auto fault = OutputFault(output, identities, options.force)) {
+            plan.faults[i] = *fault;
+        }
     }
     return std::nullopt;
 }
 
-// Where a new file of that name would go: its folder's identity and its name, so that two
-// spellings of one folder (links, "..") give the same place.
-std::optional<std::pair<Identity, std::string>> PlaceOf(const std::filesystem::path& path) {
-    const auto folder = IdentityOfPath(path.has_parent_path() ? path.parent_path() : ".");
-    if (!folder) return std::nullopt;
-    return std::pair{*folder, path.filename().string()};
+std::optional<std::string> InPlaceFault(const std::string& name) {
+    struct stat info {};
+    if (::lstat(name.c_str(), &info) != 0) return std::nullopt;  // the conversion says why
+    if (S_ISLNK(info.st_mode)) return name + ": is a symbolic link; name the file it points to";
+    if (S_ISDIR(info.st_mode)) return name + ": is a folder (-r converts the files below it)";
+    if (!S_ISREG(info.st_mode)) return name + ": is not a regular file";
+    return std::nullopt;
+}
+
+std::optional<PlanFault> PlanInPlace(const ConvertOptions& options, OutputPlan& plan, Places& places) {
+    std::set<Place> inputs;
+    for (const auto& input : plan.inputs) {
+        const auto place = places.Of(input.name);
+        if (place && !inputs.insert(*place).second) return PlanFault{input.name + ": named twice", true};
+    }
+    const std::string& suffix = *options.inPlace;
+    for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
+        const std::string& name = plan.inputs[i].name;
+        plan.outputs.push_back(name);
+        if (const auto fault = InPlaceFault(name)) {
+            plan.faults[i] = *fault;
+            continue;
+        }
+        if (suffix.empty()) continue;
+        const std::string backup = name + suffix;
+        const auto place = places.Of(backup);
+        struct stat info {};
+        if (place && inputs.contains(*place)) {
+            plan.faults[i] = backup + ": the original of " + name + " would be kept over this input";
+        } else if (!options.force && ::lstat(backup.c_str(), &info) == 0) {
+            plan.faults[i] = backup + ": exists already (--force replaces it)";
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<PlanFault> CheckFileOutput(const std::filesystem::path& output,
-                                         const std::vector<std::string>& inputs, bool force) {
-    struct stat info {};
-    if (::stat(output.c_str(), &info) != 0) return std::nullopt;
-    if (const auto input = InputAt(inputs, *IdentityOf(info))) {
-        return PlanFault{output.string() + ": is the input file " + *input +
-                         "; an output is never its own source"};
-    }
-    if (S_ISDIR(info.st_mode)) return PlanFault{output.string() + ": is a folder"};
-    if (!force) return PlanFault{output.string() + ": exists already (--force replaces it)"};
+                                         const std::vector<Input>& inputs, bool force) {
+    if (const auto fault = OutputFault(output, InputIdentities(inputs), force)) return PlanFault{*fault};
     return std::nullopt;
 }
 
-std::optional<PlanFault> CheckStandardOutput(const std::vector<std::string>& inputs) {
+std::optional<PlanFault> CheckStandardOutput(const std::vector<Input>& inputs) {
     const auto output = IdentityOfDescriptor(STDOUT_FILENO);
     if (!output) return std::nullopt;
-    if (const auto input = InputAt(inputs, *output)) {
+    if (const auto input = InputIdentities(inputs).InputAt(*output)) {
         return PlanFault{*input + ": is also the standard output; an output is never its own source"};
     }
     return std::nullopt;
@@ -77,36 +127,23 @@ bool IsDeviceOrPipe(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode));
 }
 
-std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::string& targetFont,
-                                    OutputPlan& plan) {
-    std::set<std::pair<Identity, std::string>> places;
-    for (const auto& input : plan.inputs) {
-        const std::filesystem::path output = ProposedPath(input, targetFont);
-        const auto place = PlaceOf(output);
-        if (place && !places.insert(*place).second) {
-            return PlanFault{output.string() + ": named as the output of two inputs", true};
-        }
-        if (auto fault = CheckFileOutput(output, plan.inputs, options.force)) return fault;
-        plan.outputs.push_back(output);
-    }
-    return std::nullopt;
-}
-
 // A document becomes a package of its own: never on standard output, a device, or one file
-// with other inputs.
-std::optional<PlanFault> CheckDocumentOutputs(const OutputPlan& plan) {
-    if (plan.kind == OutputKind::BesideEach) return std::nullopt;
-    for (const auto& input : plan.inputs) {
-        if (!LooksLikeDocumentInput(input)) continue;
-        const std::string name = input == "-" ? "standard input" : input;
+// with other inputs. Named on the command line, that is a usage error; found by -r, a fault
+// of that input.
+std::optional<PlanFault> CheckDocumentOutputs(OutputPlan& plan) {
+    for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
+        const Input& input = plan.inputs[i];
+        if (!input.document) continue;
+        std::string fault;
         if (plan.kind != OutputKind::OneFile) {
-            return PlanFault{name + ": a document is converted into a file: give -o FILE or --beside", true};
+            fault = ShownName(input) + ": a document is converted into a file: give -o FILE or --beside";
+        } else if (plan.inputs.size() > 1) {
+            fault = ShownName(input) +
+                    ": a document is converted alone into its own file: one input with -o, or --beside";
         }
-        if (plan.inputs.size() > 1) {
-            return PlanFault{
-                name + ": a document is converted alone into its own file: one input with -o, or --beside",
-                true};
-        }
+        if (fault.empty()) continue;
+        if (!input.found) return PlanFault{fault, true};
+        plan.faults[i] = fault;
     }
     return std::nullopt;
 }
@@ -116,21 +153,7 @@ bool IsStandardOutput(const std::filesystem::path& path) {
     return path == "-" || (output && IdentityOfPath(path) == output);
 }
 
-}  // namespace
-
-std::filesystem::path ProposedPath(const std::string& input, const std::string& targetFont) {
-    ChosenSource source = DescribeSource(input);
-    if (LooksLikeDocumentInput(input)) source.extension = NameExtension(input);
-    return source.folder + ProposedFileName(source, targetFont);
-}
-
-std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::string& targetFont,
-                                     OutputPlan& plan) {
-    plan.inputs = options.files.empty() ? std::vector<std::string>{"-"} : options.files;
-    if (options.beside) {
-        plan.kind = OutputKind::BesideEach;
-        return PlanBeside(options, targetFont, plan);
-    }
+std::optional<PlanFault> PlanOneOutput(const ConvertOptions& options, OutputPlan& plan) {
     if (!options.output || IsStandardOutput(*options.output)) {
         plan.kind = OutputKind::StandardOutput;
         if (auto fault = CheckDocumentOutputs(plan)) return fault;
@@ -142,13 +165,43 @@ std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::s
     const std::filesystem::path output =
         link ? std::filesystem::weakly_canonical(*options.output, error) : *options.output;
     plan.outputs = {error ? *options.output : output};
-    if (IsDeviceOrPipe(plan.outputs.front())) {
-        plan.kind = OutputKind::Device;
-        return CheckDocumentOutputs(plan);
-    }
-    plan.kind = OutputKind::OneFile;
+    plan.kind = IsDeviceOrPipe(plan.outputs.front()) ? OutputKind::Device : OutputKind::OneFile;
     if (auto fault = CheckDocumentOutputs(plan)) return fault;
+    if (plan.kind == OutputKind::Device) return std::nullopt;
     return CheckFileOutput(plan.outputs.front(), plan.inputs, options.force);
+}
+
+}  // namespace
+
+std::filesystem::path ProposedPath(const Input& input, const std::string& targetFont) {
+    ChosenSource source = DescribeSource(input.name);
+    if (input.document) source.extension = NameExtension(input.name);
+    return source.folder + ProposedFileName(source, targetFont);
+}
+
+std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::string& targetFont,
+                                     std::vector<Input> inputs, OutputPlan& plan) {
+    plan.inputs = std::move(inputs);
+    Places places;
+    OutputOf outputOf;
+    if (options.beside)
+        outputOf = [&](const Input& input) { return std::optional(ProposedPath(input, targetFont)); };
+    if (options.inPlace && !options.inPlace->empty()) {
+        outputOf = [&](const Input& input) {
+            return std::optional<std::filesystem::path>(input.name + *options.inPlace);
+        };
+    }
+    LeaveOutFoundOutputs(plan, places, outputOf);
+    plan.faults.assign(plan.inputs.size(), "");
+    if (options.beside) {
+        plan.kind = OutputKind::BesideEach;
+        return PlanBeside(options, targetFont, plan, places);
+    }
+    if (options.inPlace) {
+        plan.kind = OutputKind::InPlace;
+        return PlanInPlace(options, plan, places);
+    }
+    return PlanOneOutput(options, plan);
 }
 
 }  // namespace varnex::cli

@@ -1,7 +1,6 @@
 #include "ProgressBar.h"
 
 #include <cstdio>
-#include <ostream>
 
 namespace varnex::cli {
 
@@ -35,16 +34,17 @@ std::string ByteCount(std::uint64_t bytes) {
     return unit == 0 ? Formatted("%.0f %s", value, units[0]) : Formatted("%.1f %s", value, units[unit]);
 }
 
-ProgressBar::ProgressBar(std::ostream& terminal, std::string name, std::uint64_t total)
-    : terminal_(terminal), name_(std::move(name)), total_(total) {}
+ProgressBar::ProgressBar(Messages& messages, std::string name, std::uint64_t totalBytes, std::size_t files)
+    : messages_(messages), name_(std::move(name)), total_(totalBytes), files_(files) {}
 
-ProgressBar::~ProgressBar() {
-    if (shown_) terminal_ << "\r\x1b[K" << std::flush;
-}
+ProgressBar::~ProgressBar() { messages_.ClearProgress(); }
 
 std::string ProgressBar::Line(std::uint64_t done, double seconds) const {
     const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
-    std::string line = "varnex: " + name_ + ": " + ByteCount(done);
+    std::string line = "varnex: ";
+    line += name_.empty() ? std::to_string(filesDone_.load()) + " of " + std::to_string(files_) + " files, "
+                          : name_ + ": ";
+    line += ByteCount(done);
     if (total_ > 0) line += " of " + ByteCount(total_);
     line += ", " + ByteCount(static_cast<std::uint64_t>(rate)) + "/s";
     if (total_ > done && rate > 0)
@@ -52,14 +52,26 @@ std::string ProgressBar::Line(std::uint64_t done, double seconds) const {
     return line;
 }
 
-void ProgressBar::Advanced(std::uint64_t bytesIn) {
-    if ((total_ > 0 ? total_ : bytesIn) <= kShownFrom) return;
+void ProgressBar::Advanced(std::uint64_t moreBytes) {
+    done_ += moreBytes;
+    ShowIfDue();
+}
+
+void ProgressBar::FileDone() {
+    ++filesDone_;
+    ShowIfDue();
+}
+
+void ProgressBar::ShowIfDue() {
+    const std::uint64_t done = done_.load();
+    if ((total_ > 0 ? total_ : done) <= kShownFrom) return;
+    const std::unique_lock lock(showing_, std::try_to_lock);  // another thread is showing it
+    if (!lock.owns_lock()) return;
     const Clock::time_point now = Clock::now();
     if (shown_ && now - lastShown_ < kShowEvery) return;
     lastShown_ = now;
     shown_ = true;
-    terminal_ << "\r" << Line(bytesIn, std::chrono::duration<double>(now - start_).count()) << "\x1b[K"
-              << std::flush;
+    messages_.Progress(Line(done, std::chrono::duration<double>(now - start_).count()));
 }
 
 }  // namespace varnex::cli

@@ -1,7 +1,9 @@
 // What the converter writes, and what it never touches: outputs appear only when complete,
 // never over a source, never twice, never over an existing file without --force.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -182,13 +184,15 @@ bool AppearsIn(const std::filesystem::path& folder, const std::string& prefix) {
     return false;
 }
 
-TEST_F(CliOutput, AnInterruptRemovesTheTemporaryFile) {
+// Where the filesystem has no unnamed files, the handler removes the named temporary file.
+TEST_F(CliOutput, AnInterruptRemovesTheNamedTemporaryFile) {
     for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
         int ends[2];
         ASSERT_EQ(::pipe(ends), 0);
         TempDir captures;
-        const pid_t pid = StartProgram(kVarnex, With({"-o", (dir / "out.txt").string()}), ends[0],
-                                       captures / "out", captures / "err");
+        const pid_t pid =
+            StartProgram(kVarnex, With({"-o", (dir / "out.txt").string()}), ends[0], captures / "out",
+                         captures / "err", WithEnvironment("VARNEX_TEMPORARY_FILES", "named"));
         ASSERT_EQ(::write(ends[1], "\xc1\xc2", 2), 2);  // and the input stays open: the program waits in read
         ASSERT_TRUE(AppearsIn(dir.Path(), ".out.txt.varnex-"));
         ::kill(pid, number);
@@ -197,6 +201,67 @@ TEST_F(CliOutput, AnInterruptRemovesTheTemporaryFile) {
         EXPECT_EQ(result.exitCode, 128 + number);
         EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"in.txt"}));
     }
+}
+
+// The output being written has no name at all: a kill that no handler sees leaves nothing,
+// and the file it was to replace stays as it was.
+TEST_F(CliOutput, AKilledRunLeavesNoFileBehind) {
+    WriteFile(dir / "out.txt", "keep me");
+    for (const int number : {SIGKILL, SIGINT}) {
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        TempDir captures;
+        const pid_t pid = StartProgram(kVarnex, With({"--force", "-o", (dir / "out.txt").string()}), ends[0],
+                                       captures / "out", captures / "err");
+        ASSERT_EQ(::write(ends[1], "\xc1\xc2", 2), 2);
+        ASSERT_TRUE(HoldsUnnamedFileIn(pid, dir.Path()));
+        ::kill(pid, number);
+        const RunResult result = WaitProgram(pid, captures / "out", captures / "err");
+        ::close(ends[1]);
+        EXPECT_EQ(number == SIGKILL ? result.signal : result.exitCode,
+                  number == SIGKILL ? SIGKILL : 128 + SIGINT);
+        EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"in.txt", "out.txt"}));
+        EXPECT_EQ(ReadFile(dir / "out.txt"), "keep me");
+    }
+}
+
+// What a run killed on a filesystem without unnamed files left, found and removed, but never
+// a temporary file that a running program still writes.
+TEST_F(CliOutput, CleanTemporaryListsAndRemovesWhatAKilledRunLeft) {
+    std::filesystem::create_directory(dir / "sub");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    TempDir captures;
+    const pid_t pid =
+        StartProgram(kVarnex, With({"-o", (dir / "sub" / "out.txt").string()}), ends[0], captures / "out",
+                     captures / "err", WithEnvironment("VARNEX_TEMPORARY_FILES", "named"));
+    ASSERT_TRUE(AppearsIn(dir / "sub", ".out.txt.varnex-"));
+    ::kill(pid, SIGKILL);
+    WaitProgram(pid, captures / "out", captures / "err");
+    ::close(ends[1]);
+    WriteFile(dir / ".held.txt.varnex-AbC123", "being written");
+    WriteFile(dir / ".x.varnex-12", "not a name of ours");
+    const struct timespec old[2] = {{::time(nullptr) - 3 * 86400, 0}, {::time(nullptr) - 3 * 86400, 0}};
+    ::utimensat(AT_FDCWD, (dir / ".held.txt.varnex-AbC123").c_str(), old, 0);
+    const int held = ::open((dir / ".held.txt.varnex-AbC123").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_SH), 0);
+
+    const RunResult here = Varnex({"--clean-temporary", dir.Path().string()});
+    EXPECT_EQ(here.exitCode, 0);
+    EXPECT_EQ(here.out,
+              "3 days         13 B  " + (dir / ".held.txt.varnex-AbC123").string() + "  (in use)\n");
+    const RunResult below = Varnex({"--clean-temporary", dir.Path().string(), "-r"});
+    EXPECT_NE(below.out.find((dir / "sub").string() + "/.out.txt.varnex-"), std::string::npos) << below.out;
+    EXPECT_EQ(below.err, "varnex: 2 temporary files (13 B); --force removes them\n");
+
+    const RunResult removed = Varnex({"--clean-temporary", dir.Path().string(), "-r", "--force"});
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_NE(removed.err.find("in use by a running program; left as it is"), std::string::npos)
+        << removed.err;
+    EXPECT_NE(removed.err.find("varnex: 1 of 2 temporary files removed\n"), std::string::npos) << removed.err;
+    ::close(held);
+    EXPECT_EQ(FilesBelow(dir.Path()),
+              (std::vector<std::string>{".held.txt.varnex-AbC123", ".x.varnex-12", "in.txt", "sub"}));
 }
 
 }  // namespace

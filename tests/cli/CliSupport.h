@@ -26,4 +26,18 @@ inline std::string EveryCode() {
 // The names of the files in a folder, sorted.
 std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
+// The paths below a folder, relative to it and sorted, hidden ones too, links not followed.
+std::vector<std::string> FilesBelow(const std::filesystem::path& folder);
+
+// Runs the program as the user nobody when the tests run as root, for whom no file is
+// unreadable; `dir` and what is in it are given to nobody first.
+RunSetup Unprivileged(const std::filesystem::path& dir);
+
+// A setup whose program sees the environment variable `name` set to `value`.
+RunSetup WithEnvironment(const std::string& name, const std::string& value);
+
+// Waits (up to a minute) until the running program `pid` holds a file without a name in
+// `folder` (an O_TMPFILE output); false when it ended or never did.
+bool HoldsUnnamedFileIn(pid_t pid, const std::filesystem::path& folder);
+
 }  // namespace varnex::test

@@ -60,9 +60,10 @@ pid_t Spawn(const std::filesystem::path& program, const std::vector<std::string>
 }  // namespace
 
 pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args, int inputFd,
-                   const std::filesystem::path& out, const std::filesystem::path& err) {
-    const pid_t pid = Spawn(program, args, {}, inputFd, out, err);
-    ::close(inputFd);
+                   const std::filesystem::path& out, const std::filesystem::path& err,
+                   const RunSetup& setup) {
+    const pid_t pid = Spawn(program, args, setup, inputFd, out, err);
+    if (inputFd >= 0) ::close(inputFd);
     return pid;
 }
 

@@ -29,10 +29,11 @@ struct RunSetup {
 RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const RunSetup& setup = {});
 
-// Starts `program` without waiting; standard input comes from `inputFd` (closed here),
-// standard output and error go to the files given.
+// Starts `program` without waiting; standard input comes from `inputFd` (closed here; -1 for
+// the setup's), standard output and error go to the files given.
 pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args, int inputFd,
-                   const std::filesystem::path& out, const std::filesystem::path& err);
+                   const std::filesystem::path& out, const std::filesystem::path& err,
+                   const RunSetup& setup = {});
 
 // Waits for a started program.
 RunResult WaitProgram(pid_t pid, const std::filesystem::path& out, const std::filesystem::path& err);

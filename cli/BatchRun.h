@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ConversionRun.h"
+#include "InputList.h"
+#include "Messages.h"
+#include "OutputPlan.h"
+
+namespace varnex::cli {
+
+// Converts the inputs of a plan, several at once on threads over the one loaded map: each
+// into a file of its own (--beside, -i), its outputs synced and placed in groups; or all into
+// one output in their order. A file that fails is told of, and the others still convert.
+// After a batch of more than one file, a summary line. Returns the exit code: 1 when any
+// input failed (`list.failed` counts those the listing could not read), else 0.
+int RunBatch(const ConversionRun& run, const OutputPlan& plan, const InputList& list, Messages& messages);
+
+}  // namespace varnex::cli
