@@ -5,11 +5,13 @@ namespace varnex::cli {
 std::string HelpText() {
     return R"(Usage: varnex -f SOURCE -t TARGET [OPTION...] [FILE...]
        varnex -l [--map PATH]
+       varnex --clean-temporary DIR [-r] [--force]
        varnex map COMMAND ...        (varnex map --help)
 
 Converts text typed for one legacy 8-bit font into the codes of another, with the font map
 that Varnex 2010 uses. Each FILE (standard input when there is none, or for -) is converted
-to standard output, to one file (-o) or to a new file beside it (--beside).
+to standard output, to one file (-o), to a new file beside it (--beside), or in its place
+(-i). With -r, a FILE that is a folder stands for the files below it.
 
   -f, --from SOURCE   the font the text was typed for
   -t, --to TARGET     the font to convert to
@@ -18,7 +20,12 @@ to standard output, to one file (-o) or to a new file beside it (--beside).
   -o, --output OUT    write everything to OUT (- is standard output)
       --beside        write each FILE to SOURCEBASE_TARGET.txt in its own folder, the
                       name the window proposes
-      --force         replace an output file that exists already
+  -i, --in-place[=SUFFIX]
+                      replace each FILE by its conversion, keeping its permissions and
+                      owner; with a SUFFIX (-i.bak, --in-place=.bak) the original stays
+                      as FILE.bak
+      --keep-time     with -i, keep each file's access and modification times
+      --force         replace an output file (or -i's FILE.bak) that exists already
       --strict        a code without an entry is an error (file, byte offset, code);
                       no output file is left behind
       --report        say on standard error how many codes were dropped, and which
@@ -27,27 +34,46 @@ to standard output, to one file (-o) or to a new file beside it (--beside).
                       differ from the map's
       --target-doc-font NAME
                       the font name converted document text gets (default: TARGET)
+  -r, --recursive     convert the files below each FILE that is a folder, in the order
+                      of their names: text, and word documents (other files are skipped
+                      and counted); symbolic links to folders are never followed
+      --include GLOB  with -r, take only the files whose name matches GLOB, whatever
+                      they hold (repeatable)
+      --exclude GLOB  with -r, leave out the files and folders whose name matches GLOB
+                      (repeatable)
+  -j, --jobs N        convert N files at once (default: one per processor); the output
+                      is the same, and standard output gets the files in their order
   -l, --list          list the fonts of the map, one per line, in table order
       --map PATH      use another font map (SQLite or Jet 4.0); the default is
                       mskvmap16.dll beside this program
+      --clean-temporary DIR
+                      list the temporary files that killed runs left in DIR (below it
+                      with -r), with their age; with --force, remove them
   -h, --help          show this help
   -V, --version       show the version
       --              the words after it are FILE names, even when they begin with -
 
 A word document (DOCX) or OpenDocument text (ODT), recognised by its content, is converted
 as a document: only text set in the source font changes, that font is renamed to TARGET, and
-everything else is kept. It goes to a file of its own (-o FILE or --beside, which keeps its
-extension). With --report, characters of source-font text that have no code, and codes
+everything else is kept. It goes to a file of its own (-o FILE, --beside, which keeps its
+extension, or -i). With --report, characters of source-font text that have no code, and codes
 without an entry, are counted; with --strict they are an error (part, paragraph, character).
 
-Output files appear only when complete: the text goes to a temporary file in the same
-folder, which is synced and renamed into place. An output is never the source file.
+Long options may be shortened to any unambiguous prefix (--fro), short ones clustered (-rj4).
 
-Exit status: 0 success, 1 a conversion or I/O failure, 2 a usage error, 130 interrupted.
+Output files appear only when complete: the text goes to a file without a name in the same
+folder (where the filesystem has none, a temporary file .NAME.varnex-XXXXXX), which is
+synced and then given its name; a batch syncs its files together. An output is never a
+source file, except with -i. A batch of several files ends with a summary line.
+
+Exit status: 0 success, 1 a conversion or I/O failure (of any file; the others are still
+converted), 2 a usage error, 130 interrupted.
 
 Examples:
   varnex -f KOI8-R -t Windows-1251 letter.txt > letter-1251.txt
   varnex -f koi8r -t windows1251 --beside *.txt
+  varnex -f KOI8-R -t Windows-1251 -r --beside old/
+  varnex -f CP866 -t KOI8-R -r -i.bak --include '*.txt' archive/
   cat old.txt | varnex -f CP866 -t "GOST 7.79-B Latin" --report
   varnex -f KOI8-R -t CP866 --strict -o out.txt in.txt
   varnex -l --map ~/old/mskvmap16.dll

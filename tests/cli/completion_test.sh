@@ -25,6 +25,9 @@ expect "fonts after -f" "$(complete_words -f K)" $'KOI8-R\nKOI8-U'
 expect "a font with blanks" "$(complete_words -f KOI8-R -t G)" 'GOST\ 7.79-B\ Latin'
 expect "long options" "$(complete_words --be)" "--beside"
 expect "document options" "$(complete_words --doc)" "--doc-font"
+expect "batch options" "$(complete_words --in)" $'--in-place\n--include'
+expect "recursive" "$(complete_words --rec)" "--recursive"
+expect "nothing after -j" "$(complete_words -f KOI8-R -j '')" ""
 expect "fonts after --target-doc-font" "$(complete_words --target-doc-font K)" $'KOI8-R\nKOI8-U'
 expect "map subcommands" "$(complete_words map c)" "check"
 expect "the map command" "$(complete_words ma)" "map"
@@ -36,4 +39,7 @@ expect "fonts of --map" "$(complete_words --map "$tmp/other.dll" -f '')" 'Alpha
 Beta\ Two'
 expect "fonts of --map=" "$(complete_words --map = "$tmp/other.dll" -t '')" 'Alpha
 Beta\ Two'
+mkdir "$tmp/folder"
+touch "$tmp/file"
+expect "folders after --clean-temporary" "$(complete_words --clean-temporary "$tmp/")" "$tmp/folder"
 echo "completion: all passed"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The progress line shows on a terminal for a large input, and nowhere else.
+# The progress line shows on a terminal for a large input or batch, and nowhere else.
 #   progress_test.sh BUILD_DIR
 set -euo pipefail
 varnex=$1/bin/varnex
@@ -20,6 +20,14 @@ cmp -s "$tmp/out.txt" "$tmp/big.txt" || { echo "FAIL output differs"; exit 1; }
 
 shown=$(on_terminal "$varnex" -f KOI8-R -t CP866 -o "$tmp/out2.txt" "$tmp/small.txt")
 [[ -z $shown ]] || { printf 'FAIL progress for a small input: %q\n' "$shown"; exit 1; }
+
+# a batch: one line for all its files, then the summary
+cp "$tmp/big.txt" "$tmp/big2.txt"
+shown=$(on_terminal "$varnex" -f KOI8-R -t CP866 -j1 -o "$tmp/out4.txt" "$tmp/big.txt" "$tmp/big2.txt")
+if [[ $shown != *"varnex: "[01]" of 2 files, "*" of 16.0 MiB, "*"/s"*"varnex: 2 files converted, 0 failed"* ]]; then
+    printf 'FAIL no batch progress line on a terminal: %q\n' "$shown"
+    exit 1
+fi
 
 "$varnex" -f KOI8-R -t CP866 -o "$tmp/out3.txt" "$tmp/big.txt" 2>"$tmp/err"
 [[ ! -s $tmp/err ]] || { echo "FAIL progress without a terminal: $(cat "$tmp/err")"; exit 1; }
