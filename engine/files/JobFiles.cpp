@@ -15,6 +15,10 @@ namespace varnex {
 namespace {
 
 constexpr std::size_t kPieceSize = 1 << 20;
+// A new file's buffer starts small and doubles up to kPieceSize, and a small source's holds
+// the source: a batch of small files allocates and touches little.
+constexpr std::size_t kFirstPiece = 64 * 1024;
+constexpr std::size_t kSmallestSource = 4096;
 
 int NumberFor(int error) {
     switch (error) {
@@ -39,7 +43,15 @@ int NumberFor(int error) {
 
 }  // namespace
 
-SourceFile::SourceFile(const std::filesystem::path& path) : path_(path), buffer_(kPieceSize) {
+void GrowingBuffer::Reserve(std::size_t wanted, std::size_t keep) {
+    if (wanted <= capacity_) return;
+    auto bigger = std::unique_ptr<std::uint8_t[]>(new std::uint8_t[wanted]);
+    if (keep) std::memcpy(bigger.get(), data_.get(), keep);
+    data_ = std::move(bigger);
+    capacity_ = wanted;
+}
+
+SourceFile::SourceFile(const std::filesystem::path& path) : path_(path), firstPiece_(kPieceSize) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) Fail(errno, "Cannot open the source file", path);
     struct stat info {};
@@ -48,11 +60,17 @@ SourceFile::SourceFile(const std::filesystem::path& path) : path_(path), buffer_
         fd_ = -1;
         Fail(EISDIR, "Cannot open the source file", path);
     }
-    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (S_ISREG(info.st_mode)) {
+        // one more byte than the file, so that its end shows in one read
+        firstPiece_ =
+            std::clamp<std::size_t>(static_cast<std::size_t>(info.st_size) + 1, kSmallestSource, kPieceSize);
+    }
+    if (firstPiece_ == kPieceSize)
+        ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);  // read in several pieces
 }
 
 SourceFile::SourceFile(int descriptor, const std::filesystem::path& name)
-    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
+    : path_(name), fd_(descriptor), firstPiece_(kPieceSize) {}
 
 SourceFile::~SourceFile() {
     if (fd_ >= 0) ::close(fd_);
@@ -66,7 +84,7 @@ std::uint64_t SourceFile::Length() const {
 
 void SourceFile::Refill() {
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.Data(), buffer_.Data() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
@@ -77,8 +95,9 @@ void SourceFile::Refill() {
 }
 
 std::size_t SourceFile::ReadMore() {
+    buffer_.Reserve(firstPiece_, end_);
     while (true) {
-        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        const ssize_t got = ::read(fd_, buffer_.Data() + end_, buffer_.Capacity() - end_);
         if (got >= 0) {
             end_ += static_cast<std::size_t>(got);
             return static_cast<std::size_t>(got);
@@ -93,25 +112,30 @@ std::string_view SourceFile::ReadAvailable(std::size_t size) {
         ReadMore();
     }
     const std::size_t count = std::min(size, end_ - begin_);
-    const std::string_view piece(buffer_.data() + begin_, count);
+    const std::string_view piece(reinterpret_cast<const char*>(buffer_.Data()) + begin_, count);
     begin_ += count;
     return piece;
 }
 
 std::string_view SourceFile::ReadNext(std::size_t size) {
+    if (buffer_.Capacity() < std::max(size, firstPiece_)) {  // a source grown since it was opened
+        if (begin_ > 0) std::memmove(buffer_.Data(), buffer_.Data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+        buffer_.Reserve(std::max({size, firstPiece_, kSmallestSource}), end_);
+    }
     while (end_ - begin_ < size) Refill();
-    const std::string_view block(buffer_.data() + begin_, size);
+    const std::string_view block(reinterpret_cast<const char*>(buffer_.Data()) + begin_, size);
     begin_ += size;
     return block;
 }
 
-NewFile::NewFile(const std::filesystem::path& path) : path_(path), buffer_(kPieceSize) {
+NewFile::NewFile(const std::filesystem::path& path) : path_(path) {
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) Fail(errno, "Cannot create the new file", path);
 }
 
-NewFile::NewFile(int descriptor, const std::filesystem::path& name)
-    : path_(name), fd_(descriptor), buffer_(kPieceSize) {}
+NewFile::NewFile(int descriptor, const std::filesystem::path& name) : path_(name), fd_(descriptor) {}
 
 NewFile::~NewFile() {
     try {
@@ -122,17 +146,17 @@ NewFile::~NewFile() {
 }
 
 std::uint8_t* NewFile::Reserve(std::size_t size) {
-    if (used_ + size > buffer_.size()) {
-        WriteBuffered();
-        if (size > buffer_.size()) buffer_.resize(size);
-    }
-    return buffer_.data() + used_;
+    if (used_ + size <= buffer_.Capacity()) return buffer_.Data() + used_;
+    if (buffer_.Capacity() >= kPieceSize || used_ + size > kPieceSize) WriteBuffered();
+    const std::size_t doubled = std::min(std::max(buffer_.Capacity() * 2, kFirstPiece), kPieceSize);
+    buffer_.Reserve(std::max(used_ + size, doubled), used_);
+    return buffer_.Data() + used_;
 }
 
 void NewFile::Commit(std::size_t size) { used_ += size; }
 
 void NewFile::WriteBuffered() {
-    WriteAll(buffer_.data(), used_);
+    WriteAll(buffer_.Data(), used_);
     used_ = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,19 @@
 #include "convert/ByteSink.h"
 
 namespace varnex {
+
+// A buffer that grows to what is asked, and is never filled with zeros first.
+class GrowingBuffer {
+public:
+    std::uint8_t* Data() { return data_.get(); }
+    std::size_t Capacity() const { return capacity_; }
+    // At least `wanted` bytes, keeping the first `keep`.
+    void Reserve(std::size_t wanted, std::size_t keep);
+
+private:
+    std::unique_ptr<std::uint8_t[]> data_;
+    std::size_t capacity_ = 0;
+};
 
 // The source of a file job, read in order. Reads ahead in large pieces, so that a job of
 // 1,024-byte blocks does not pay a system call per block.
@@ -37,7 +51,8 @@ private:
 
     std::filesystem::path path_;
     int fd_ = -1;
-    std::vector<char> buffer_;
+    std::size_t firstPiece_;  // what the first read asks for: the read-ahead, or a small file whole
+    GrowingBuffer buffer_;
     std::size_t begin_ = 0, end_ = 0;
 };
 
@@ -77,7 +92,7 @@ private:
 
     std::filesystem::path path_;
     int fd_ = -1;
-    std::vector<std::uint8_t> buffer_;
+    GrowingBuffer buffer_;
     std::size_t used_ = 0;
     std::string failure_;
 };
