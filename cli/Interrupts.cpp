@@ -6,6 +6,7 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include "ConvertOptions.h"
 
@@ -29,6 +30,7 @@ constexpr std::size_t kSlots = kMostJobs + 8;  // the workers, the main thread a
 
 TemporarySlot::State slots[kSlots];
 std::atomic<bool> ending{false};
+thread_local bool signalsHeldForGood = false;
 
 void EndOnSignal(int number) {
     ending.store(true);
@@ -81,8 +83,16 @@ TemporarySlot& TemporarySlot::OfThisThread() {
     return owner.slot;
 }
 
+void HoldSignalsForGood() {
+    const sigset_t set = EndingSignals();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    signalsHeldForGood = true;
+}
+
 void TemporarySlot::Step(const std::function<void()>& step) {
-    const SignalHold hold;  // the handler never waits for a step of its own thread
+    // the handler never waits for a step of its own thread
+    std::optional<SignalHold> hold;
+    if (!signalsHeldForGood) hold.emplace();
     state_.busy.store(true);
     if (ending.load()) {
         state_.busy.store(false);

@@ -13,6 +13,10 @@ namespace varnex::cli {
 // Threads that convert block these signals (WorkerPool), so the main thread handles them.
 void InstallInterruptHandlers();
 
+// Blocks the ending signals in the calling thread until it ends: for threads that convert,
+// so that the main thread handles them.
+void HoldSignalsForGood();
+
 // What the interrupt handlers know of one thread's temporary files. A thread takes its slot
 // on first use and gives it back when it ends.
 class TemporarySlot {

@@ -11,7 +11,12 @@ namespace varnex::cli {
 WorkerPool::WorkerPool(std::size_t count, unsigned threads, std::function<void(std::size_t)> task)
     : count_(count), task_(std::move(task)) {
     const SignalHold hold;  // a new thread starts with its creator's signal mask
-    for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+    for (unsigned i = 0; i < threads; ++i) {
+        threads_.emplace_back([this] {
+            HoldSignalsForGood();
+            Work();
+        });
+    }
 }
 
 WorkerPool::~WorkerPool() { Wait(); }
