@@ -20,7 +20,7 @@ namespace varnex::cli {
 namespace {
 
 constexpr std::uint64_t kGroupBytes = 256ull << 20;
-constexpr std::uint64_t kSpoolPerThread = 32ull << 20;
+constexpr std::uint64_t kSpoolPerThread = 64ull << 20;
 constexpr int kPipeSize = 1 << 20;
 
 class Batch {
@@ -168,13 +168,11 @@ void Batch::ConvertIntoOneOutput() {
     }
     try {
         const bool device = kind == OutputKind::Device;
-        const int fd =
-            device ? ::open(plan_.outputs.front().c_str(), O_WRONLY | O_CLOEXEC) : ::dup(STDOUT_FILENO);
-        if (fd < 0)
-            throw Failure(kPathAccessError,
-                          plan_.outputs.front().string() + ": cannot be opened for writing");
+        const std::filesystem::path name = device ? plan_.outputs.front() : "standard output";
+        const int fd = device ? ::open(name.c_str(), O_WRONLY | O_CLOEXEC) : ::dup(STDOUT_FILENO);
+        if (fd < 0) throw Failure(kPathAccessError, name.string() + ": cannot be opened for writing");
         if (!device) ::fcntl(fd, F_SETPIPE_SZ, kPipeSize);
-        NewFile output(fd, device ? plan_.outputs.front() : std::filesystem::path("standard output"));
+        NewFile output(fd, name);
         Convert(output);
         output.Close();
     } catch (const std::exception& failure) {

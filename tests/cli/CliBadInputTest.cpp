@@ -1,6 +1,7 @@
 // Bad input of every kind: a clear one-line message, the documented exit code, no crash, no
 // output left behind, the source untouched.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "CliSupport.h"
 
@@ -101,6 +102,17 @@ TEST(CliBadInput, AForcedVectorPathThatIsUnknownOrMissing) {
     RunSetup plain;
     plain.inChild = [] { ::setenv("VARNEX_VECTOR", "scalar", 1); };
     EXPECT_EQ(Varnex({"-l"}, plain).exitCode, 0);
+}
+
+TEST(CliBadInput, AClosedStandardOutput) {
+    TempDir dir;
+    WriteFile(dir / "in.txt", "a");
+    RunSetup closed;
+    closed.inChild = [] { ::close(STDOUT_FILENO); };
+    const RunResult result = Varnex({"-f", "KOI8-R", "-t", "CP866", (dir / "in.txt").string()}, closed);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.signal, 0);
+    ExpectOneMessage(result, "standard output: cannot be opened for writing");
 }
 
 TEST(CliBadInput, UsageErrors) {
