@@ -18,7 +18,7 @@ struct TemporarySlot::State {
     std::atomic<bool> taken{false};
     std::atomic<bool> busy{false};
     std::atomic<bool> named{false};
-    char path[PATH_MAX + 1];
+    char path[PATH_MAX + 1] = {};
 };
 
 namespace {
@@ -28,8 +28,8 @@ static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler reads 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr std::size_t kSlots = kMostJobs + 8;  // the workers, the main thread and a margin
 
-TemporarySlot::State slots[kSlots];
-std::atomic<bool> ending{false};
+constinit TemporarySlot::State slots[kSlots];  // in zeroed memory: nothing to run or touch at start
+constinit std::atomic<bool> ending{false};
 thread_local bool signalsHeldForGood = false;
 
 void EndOnSignal(int number) {
