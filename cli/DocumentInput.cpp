@@ -46,10 +46,18 @@ void Report(const std::string& input, const DocumentTotals& totals, std::ostream
         separator = ", ";
     }
     if (const std::uint64_t dropped = totals.DroppedCount()) {
-        err << "; " << dropped << (dropped == 1 ? " code" : " codes") << " without an entry dropped:";
+        const bool characters = totals.dropped.empty();
+        err << "; " << dropped
+            << (characters ? (dropped == 1 ? " character" : " characters")
+                           : (dropped == 1 ? " code" : " codes"))
+            << " without an entry dropped:";
         separator = " ";
         for (const auto& [code, times] : totals.dropped) {
             err << separator << code << " (" << times << "x)";
+            separator = ", ";
+        }
+        for (const auto& [character, times] : totals.droppedCharacters) {
+            err << separator << CodePoint(character) << " (" << times << "x)";
             separator = ", ";
         }
     }
