@@ -15,8 +15,9 @@ namespace {
 // byte before it. A window's characters are those that start in its first 31 bytes, but for a
 // continuation byte at its start that ends the character begun last in the window before.
 constexpr std::size_t kStride = 31;
-// Below this many bytes the last window is left to the plain loop.
-constexpr std::size_t kShortestWindow = 16;
+// Below this many bytes the last window is left to the plain loop. A window that the plain
+// loop takes holds at least one whole character of four bytes, so that it always moves on.
+constexpr std::size_t kShortestWindow = 8;
 
 // What a window holds when it holds nothing but ASCII codes and whole two-byte sequences.
 struct Window {

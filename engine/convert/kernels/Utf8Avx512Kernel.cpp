@@ -75,8 +75,9 @@ alignas(64) constexpr std::uint8_t kNextIndex[64] = {
     23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
     45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 0};
 
-// Below this many bytes the last window is left to the plain loop.
-constexpr std::size_t kShortestWindow = 16;
+// Below this many bytes the last window is left to the plain loop. A window that the plain
+// loop takes holds at least one whole character of four bytes, so that it always moves on.
+constexpr std::size_t kShortestWindow = 8;
 
 template <bool kLowerHalfKept>
 VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std::size_t count,
