@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "documents/DocumentConversion.h"
 #include "files/SafeOutput.h"
 #include "map/FontLoaders.h"
@@ -30,28 +31,6 @@ namespace fs = std::filesystem;
 
 constexpr std::uint64_t kTextBytes = 50ull << 20;
 constexpr std::uint64_t kImageBytes = 30ull << 20;
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Best(const std::function<void()>& work, const fs::path& removeFirst) {
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        fs::remove(removeFirst);
-        best = std::min(best, Seconds(work));
-    }
-    return best;
-}
-
-void Shell(const std::string& command) {
-    if (std::system(command.c_str()) != 0) {
-        std::cerr << "failed: " << command << "\n";
-        std::exit(1);
-    }
-}
 
 // KOI8-R words as a word processor keeps them, in runs of the legacy font, ~50 MB of text.
 std::string DocumentXml() {

@@ -25,8 +25,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "DocumentBench.h"
 #include "Failure.h"
+#include "UnicodeBench.h"
 #include "VectorPaths.h"
 #include "convert/CharacterRule.h"
 #include "jobs/FileJob.h"
@@ -61,43 +63,6 @@ public:
     }
 };
 
-void WriteSample(const fs::path& path, std::uint64_t size) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> letter(0xC0, 0xFF), kind(0, 9);
-    std::vector<char> piece(1 << 20);
-    for (auto& c : piece) {
-        const int k = kind(random);
-        c = static_cast<char>(k == 0 ? ' ' : k == 1 ? '\n' : letter(random));
-    }
-    std::ofstream out(path, std::ios::binary);
-    for (std::uint64_t written = 0; written < size; written += piece.size())
-        out.write(piece.data(), piece.size());
-}
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The best of three runs. An earlier run's output is removed before each run, outside the
-// time: truncating a 1 GiB file costs a third of a second, which is not the conversion's.
-double Best(const std::function<void()>& work, const fs::path& removeFirst = {}) {
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        if (!removeFirst.empty()) fs::remove(removeFirst);
-        best = std::min(best, Seconds(work));
-    }
-    return best;
-}
-
-void Shell(const std::string& command) {
-    if (std::system(command.c_str()) != 0) {
-        std::cerr << "failed: " << command << "\n";
-        std::exit(1);
-    }
-}
-
 // tr's two sets for the 1:1 entries of a map, as octal escapes.
 std::string TrCommand(const varnex::FontMap& map) {
     std::string from, to;
@@ -112,7 +77,9 @@ std::string TrCommand(const varnex::FontMap& map) {
     return "tr '" + from + "' '" + to + "'";
 }
 
+using varnex::bench::Best;
 using varnex::bench::PathsToMeasure;
+using varnex::bench::Shell;
 
 long MaxResidentKiB() {
     rusage usage{};
@@ -185,21 +152,22 @@ int main(int argc, char** argv) {
         varnex::bench::RunDocumentBench(work, fs::absolute(argv[0]).parent_path());
         return 0;
     }
+    if (argc > 1 && std::string(argv[argc - 1]) == "--unicode") {
+        varnex::bench::RunUnicodeBench(work, fs::absolute(argv[0]).parent_path(), paths);
+        return 0;
+    }
     const fs::path database = fs::path(argv[0]).parent_path() / varnex::kFontMapFileName;
     const std::string cli = "'" + (fs::path(argv[0]).parent_path() / "varnex").string() + "'";
     const std::string drain = "'" + fs::absolute(argv[0]).string() + "' --drain";
     const fs::path source = work / "varnex_bench_source.txt", output = work / "varnex_bench_output.txt";
-    WriteSample(source, kGiB);
+    varnex::bench::WriteSample(source, kGiB);
     QuietHost host;
     PrintingDialogs dialogs;
 
     const auto job = [&](const varnex::FontMap& map, const fs::path& to) {
         return [&, to] { varnex::RunFileJob(source, to, map, host, dialogs); };
     };
-    const auto row = [](const std::string& name, double seconds, double reference) {
-        std::printf("%-53s %7.3f s  %6.2f GiB/s  %5.2fx\n", name.c_str(), seconds, 1.0 / seconds,
-                    reference / seconds);
-    };
+    const auto row = varnex::bench::Row;
 
     varnex::FontMap cyrillic, latin;
     varnex::LoadFontMap(database, "KOI8-R", "Windows-1251", cyrillic);
@@ -265,5 +233,6 @@ int main(int argc, char** argv) {
         fs::remove(big);
     }
     fs::remove(source);
+    varnex::bench::RunUnicodeBench(work, fs::absolute(argv[0]).parent_path(), paths);
     varnex::bench::RunDocumentBench(work, fs::absolute(argv[0]).parent_path());
 }

@@ -64,11 +64,18 @@ std::string DocumentReport(const std::string& input, const DocumentTotals& total
         separator = ", ";
     }
     if (const std::uint64_t dropped = totals.DroppedCount()) {
-        text += "; " + std::to_string(dropped) + (dropped == 1 ? " code" : " codes") +
+        const bool characters = totals.dropped.empty();
+        text += "; " + std::to_string(dropped) +
+                (characters ? (dropped == 1 ? " character" : " characters")
+                            : (dropped == 1 ? " code" : " codes")) +
                 " without an entry dropped:";
         separator = " ";
         for (const auto& [code, times] : totals.dropped) {
             text += separator + std::to_string(code) + " (" + std::to_string(times) + "x)";
+            separator = ", ";
+        }
+        for (const auto& [character, times] : totals.droppedCharacters) {
+            text += separator + CodePoint(character) + " (" + std::to_string(times) + "x)";
             separator = ", ";
         }
     }

@@ -110,7 +110,9 @@ std::size_t PieceConversion::CompleteHeld(const std::uint8_t* in, std::size_t co
         return 0;
     }
     if (heldOffset_ == 0 && unit.character == kByteOrderMark) return 0;
-    return static_cast<std::size_t>(PutUnit(unit.character, heldOffset_, out) - out);
+    if (report_) return static_cast<std::size_t>(PutUnit(unit.character, heldOffset_, out) - out);
+    std::size_t whole = 0;  // through the map's tables, not its list of entries
+    return ConvertUtf8Piece(map_, joined, unit.length, out, false, &whole);
 }
 
 // One unit at a time, telling what is left out.

@@ -59,6 +59,16 @@ void ParagraphText::NoteCode(std::uint8_t code) {
     ++totals_.dropped[code];
 }
 
+void ParagraphText::NoteCharacter(char32_t character) {
+    if (!rule_.map->CharacterEntry(character).empty()) return;
+    if (rule_.strict) {
+        throw Failure(kBadFileFormat, part_ + ", paragraph " + std::to_string(paragraph_) + ", character " +
+                                          std::to_string(position_) + ": the character " +
+                                          CodePoint(character) + " has no entry in the target font");
+    }
+    ++totals_.droppedCharacters[character];
+}
+
 void ParagraphText::AddCharacters(Piece& piece, std::string_view text, const SourceSlots& slots) {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -70,6 +80,7 @@ void ParagraphText::AddCharacters(Piece& piece, std::string_view text, const Sou
             const std::size_t before = codes_.size();
             if (rule_.unicodeSource) {
                 codes_.append(text.substr(start, i - start));
+                NoteCharacter(c);
             } else if (IsSymbolCharacter(c)) {
                 NoteCode(static_cast<std::uint8_t>(c - kSymbolBase));
                 span.symbol = true;

@@ -60,6 +60,7 @@ private:
     void KeepWithoutCode(char32_t character);
     // Gathers a legacy code; one without an entry is counted, or a Failure when strict.
     void NoteCode(std::uint8_t code);
+    void NoteCharacter(char32_t character);
     std::string Converted() const;
     void AppendCharacters(std::string& text, std::string_view codes, bool symbol) const;
     void WriteBack(Piece& piece, const std::string& text);

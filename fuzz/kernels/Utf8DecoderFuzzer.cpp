@@ -67,21 +67,6 @@ FontMap RandomMap(FuzzedDataProvider& data) {
 // character of three or four bytes, so that the vector loops meet both their own windows and
 // the places they leave to the plain loop.
 std::string RandomText(FuzzedDataProvider& data) {
-    static const char* const kBad[] = {"\x80",
-                                       "\xBF",
-                                       "\xC0\xAF",
-                                       "\xC1",
-                                       "\xF5",
-                                       "\xFF",
-                                       "\xE0\x80\x80",
-                                       "\xED\xA0\x80",
-                                       "\xF0\x80\x80\x80",
-                                       "\xF4\x90\x80\x80",
-                                       "\xE2\x82",
-                                       "\xF0\x9F\x98",
-                                       "\xD0",
-                                       "\xEF\xBB\xBF",
-                                       "\xE0\xA0"};
     std::mt19937 random(data.ConsumeIntegral<std::uint32_t>());
     const auto rareness = data.ConsumeIntegral<std::uint8_t>();
     std::string text;
@@ -90,7 +75,7 @@ std::string RandomText(FuzzedDataProvider& data) {
         if (kind < rareness / 4) {
             const auto rare = random() % 3;
             if (rare == 0) {
-                text += kBad[random() % std::size(kBad)];
+                text += varnex::test::kIllFormedUtf8[random() % std::size(varnex::test::kIllFormedUtf8)];
             } else if (rare == 1) {
                 text += static_cast<char>(random());
             } else {

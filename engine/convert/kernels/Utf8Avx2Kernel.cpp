@@ -2,6 +2,8 @@
 
 #include <immintrin.h>
 
+#include <cstring>
+
 #include "convert/kernels/Avx2Parts.h"
 
 namespace varnex::kernels {
@@ -13,7 +15,9 @@ namespace {
 // byte before it. A window's characters are those that start in its first 31 bytes, but for a
 // continuation byte at its start that ends the character begun last in the window before.
 constexpr std::size_t kStride = 31;
-constexpr std::uint32_t kOwned = ~0u >> 1;
+// Below this many bytes the last window is left to the plain loop. A window that the plain
+// loop takes holds at least one whole character of four bytes, so that it always moves on.
+constexpr std::size_t kShortestWindow = 8;
 
 // What a window holds when it holds nothing but ASCII codes and whole two-byte sequences.
 struct Window {
@@ -26,8 +30,9 @@ VARNEX_AVX2 inline std::uint32_t Mask(__m256i bytes) {
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
-// `carried`: 1 when the byte before the window leads a two-byte sequence.
-VARNEX_AVX2 inline Window ReadWindow(__m256i bytes, std::uint32_t carried) {
+// `carried`: 1 when the byte before the window leads a two-byte sequence; `owned`: the bytes
+// where the window's characters may start.
+VARNEX_AVX2 inline Window ReadWindow(__m256i bytes, std::uint32_t carried, std::uint32_t owned) {
     const std::uint32_t high = Mask(bytes);
     const std::uint32_t continuation =
         Mask(_mm256_cmpeq_epi8(_mm256_and_si256(bytes, _mm256_set1_epi8(static_cast<char>(0xC0))),
@@ -36,9 +41,9 @@ VARNEX_AVX2 inline Window ReadWindow(__m256i bytes, std::uint32_t carried) {
     const __m256i fromC2 = _mm256_sub_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xC2)));
     const std::uint32_t goodLeads =
         Mask(_mm256_cmpeq_epi8(_mm256_min_epu8(fromC2, _mm256_set1_epi8(29)), fromC2));
-    const std::uint32_t leads = high & ~continuation & kOwned;
+    const std::uint32_t leads = high & ~continuation & owned;
     const bool plain = (leads & ~goodLeads) == 0 && continuation == (leads << 1 | carried);
-    return {~continuation & kOwned, leads, plain};
+    return {~continuation & owned, leads, plain};
 }
 
 // The bytes one place on: byte k of the result is byte k + 1 (the last one is 0).
@@ -104,20 +109,31 @@ VARNEX_AVX2 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std::
     std::size_t i = 0;
     std::uint32_t carried = 0;
     int pairNumber = 0;
-    while (i + 32 <= count) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-        const Window window = ReadWindow(bytes, carried);
-        if (!window.plain) {  // other characters, or ill-formed bytes: this window plainly
+    alignas(32) std::uint8_t last[32];
+    // The last window may be shorter: it is read from a copy in which the bytes past the text
+    // are 0, neither a lead nor a continuation byte, and a character may start only where a
+    // byte of the text follows.
+    while (count - i >= kShortestWindow) {
+        const std::size_t stride = count - i > kStride ? kStride : count - i - 1;
+        const std::uint8_t* window = in + i;
+        if (count - i < 32) {
+            std::memset(last, 0, sizeof last);
+            std::memcpy(last, in + i, count - i);
+            window = last;
+        }
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(window));
+        const Window read = ReadWindow(bytes, carried, (1u << stride) - 1);
+        if (!read.plain) {  // other characters, or ill-formed bytes: this window plainly
             std::size_t taken = 0;
-            out += DecodeUtf8Scalar(map, in + i + carried, kStride - carried, out, true, &taken);
+            out += DecodeUtf8Scalar(map, in + i + carried, stride - carried, out, true, &taken);
             i += carried + taken;
             carried = 0;
             continue;
         }
-        const __m256i values = Values<kLowerHalfKept>(map, in + i, bytes, window.leads, pairNumber);
-        out = StoreKept(values, window.starts & ~Mask(_mm256_cmpeq_epi8(values, marker)), out);
-        carried = window.leads >> (kStride - 1);
-        i += kStride;
+        const __m256i values = Values<kLowerHalfKept>(map, window, bytes, read.leads, pairNumber);
+        out = StoreKept(values, read.starts & ~Mask(_mm256_cmpeq_epi8(values, marker)), out);
+        carried = read.leads >> (stride - 1) & 1;
+        i += stride;
     }
     i += carried;
     std::size_t taken = 0;

@@ -15,7 +15,6 @@ namespace {
 // byte before it. A window's characters are those that start in its first 63 bytes, but for a
 // continuation byte at its start that ends the character begun last in the window before.
 constexpr std::size_t kStride = 63;
-constexpr __mmask64 kOwned = ~__mmask64{0} >> 1;
 
 // What a window holds when it holds nothing but ASCII codes and whole two-byte sequences.
 struct Window {
@@ -24,8 +23,9 @@ struct Window {
     bool plain;        // false when the window holds anything else
 };
 
-// `carried`: 1 when the byte before the window leads a two-byte sequence.
-VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried) {
+// `carried`: 1 when the byte before the window leads a two-byte sequence; `owned`: the bytes
+// where the window's characters may start.
+VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried, __mmask64 owned) {
     const __mmask64 high = _mm512_movepi8_mask(bytes);
     const __mmask64 continuation =
         _mm512_cmpeq_epi8_mask(_mm512_and_si512(bytes, _mm512_set1_epi8(static_cast<char>(0xC0))),
@@ -33,9 +33,9 @@ VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried) {
     // C2..DF: the leads of the two-byte sequences that are not overlong
     const __mmask64 goodLeads = _mm512_cmple_epu8_mask(
         _mm512_sub_epi8(bytes, _mm512_set1_epi8(static_cast<char>(0xC2))), _mm512_set1_epi8(29));
-    const __mmask64 leads = high & ~continuation & kOwned;
+    const __mmask64 leads = high & ~continuation & owned;
     const bool plain = (leads & ~goodLeads) == 0 && continuation == (leads << 1 | carried);
-    return {~continuation & kOwned, leads, plain};
+    return {~continuation & owned, leads, plain};
 }
 
 // The 128 marked values of a pair of lead bytes (C0 + 2p and C1 + 2p), for one vpermi2b. The
@@ -70,25 +70,37 @@ VARNEX_AVX512 inline __m512i Values(const std::uint8_t* marked, const std::uint8
     return values;
 }
 
+alignas(64) constexpr std::uint8_t kNextIndex[64] = {
+    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
+    23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44,
+    45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 0};
+
+// Below this many bytes the last window is left to the plain loop. A window that the plain
+// loop takes holds at least one whole character of four bytes, so that it always moves on.
+constexpr std::size_t kShortestWindow = 8;
+
 template <bool kLowerHalfKept>
 VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                  std::uint8_t* out, bool more, std::size_t* consumed) {
     const std::uint8_t* marked = map.MarkedTwoByteValues().data();
     const __m512i lower0 = _mm512_loadu_si512(marked), lower1 = _mm512_loadu_si512(marked + 64);
     const __m512i marker = _mm512_set1_epi8(static_cast<char>(map.DropMarker()));
-    alignas(64) std::uint8_t nextIndex[64];
-    for (int k = 0; k < 64; ++k) nextIndex[k] = static_cast<std::uint8_t>(k + 1 < 64 ? k + 1 : 0);
-    const __m512i toNext = _mm512_load_si512(nextIndex);
+    const __m512i toNext = _mm512_load_si512(kNextIndex);
     LeadPair pair{-1, _mm512_setzero_si512(), _mm512_setzero_si512()};
     std::uint8_t* const start = out;
     std::size_t i = 0;
     __mmask64 carried = 0;
-    while (i + 64 <= count) {
-        const __m512i bytes = _mm512_loadu_si512(in + i);
-        const Window window = ReadWindow(bytes, carried);
+    // The last window may be shorter: the bytes past the text read as 0, which is neither a
+    // lead nor a continuation byte, and a character may start only where a byte of the text
+    // follows.
+    while (count - i >= kShortestWindow) {
+        const std::size_t stride = count - i > kStride ? kStride : count - i - 1;
+        const __mmask64 loaded = stride == kStride ? ~__mmask64{0} : (__mmask64{1} << (stride + 1)) - 1;
+        const __m512i bytes = _mm512_maskz_loadu_epi8(loaded, in + i);
+        const Window window = ReadWindow(bytes, carried, (__mmask64{1} << stride) - 1);
         if (!window.plain) {  // other characters, or ill-formed bytes: this window plainly
             std::size_t taken = 0;
-            out += DecodeUtf8Scalar(map, in + i + carried, kStride - carried, out, true, &taken);
+            out += DecodeUtf8Scalar(map, in + i + carried, stride - carried, out, true, &taken);
             i += carried + taken;
             carried = 0;
             continue;
@@ -99,8 +111,8 @@ VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std
         const __mmask64 keep = window.starts & _mm512_cmpneq_epi8_mask(values, marker);
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, values));
         out += __builtin_popcountll(keep);
-        carried = window.leads >> (kStride - 1);
-        i += kStride;
+        carried = window.leads >> (stride - 1) & 1;
+        i += stride;
     }
     i += carried;
     std::size_t taken = 0;

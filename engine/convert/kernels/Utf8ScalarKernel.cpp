@@ -1,5 +1,9 @@
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 #include "convert/kernels/Kernels.h"
 #include "text/Utf8Unit.h"
 
@@ -92,16 +96,90 @@ VARNEX_ALWAYS_INLINE Place Step(Place p, const std::uint8_t* end, const std::uin
     return {p.at + 1 + two, PutPacked(table[character], map, character, p.out), false};
 }
 
+// Which of 64 bytes have bit 7 set, are continuation bytes (10xxxxxx), and are C2..DF, the
+// leads of two-byte sequences that are not overlong: bit k for byte k.
+struct BlockBits {
+    std::uint64_t high, continuation, goodLeads;
+};
+
+#if defined(__x86_64__)
+inline std::uint64_t Mask(__m128i bytes) { return static_cast<std::uint64_t>(_mm_movemask_epi8(bytes)); }
+
+// SSE2, which every x86-64 processor has: sixteen bytes per step.
+inline BlockBits ReadBlock(const std::uint8_t* block) {
+    BlockBits bits{0, 0, 0};
+    for (int q = 0; q < 4; ++q) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * q));
+        const __m128i fromC2 = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(0xC2)));
+        const __m128i top = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xC0)));
+        bits.high |= Mask(v) << (16 * q);
+        bits.continuation |= Mask(_mm_cmpeq_epi8(top, _mm_set1_epi8(static_cast<char>(0x80)))) << (16 * q);
+        bits.goodLeads |= Mask(_mm_cmpeq_epi8(_mm_min_epu8(fromC2, _mm_set1_epi8(29)), fromC2)) << (16 * q);
+    }
+    return bits;
+}
+#else
+// Eight bytes per word; bit 7 of each byte gathered into eight bits by one multiplication.
+inline std::uint64_t Gather(std::uint64_t bit7s) { return ((bit7s >> 7) * 0x0102040810204080ull) >> 56; }
+
+inline BlockBits ReadBlock(const std::uint8_t* block) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    BlockBits bits{0, 0, 0};
+    for (int k = 0; k < 8; ++k) {
+        std::uint64_t w;
+        std::memcpy(&w, block + 8 * k, 8);
+        const std::uint64_t high = w & kHigh;
+        const std::uint64_t payload = w & 0x1E1E1E1E1E1E1E1Eull;  // zero in C0 and C1
+        const std::uint64_t notOverlong = ((payload + 0x7F7F7F7F7F7F7F7Full) | payload) & kHigh;
+        bits.high |= Gather(high) << (8 * k);
+        bits.continuation |= Gather(high & ~(w << 1)) << (8 * k);
+        bits.goodLeads |= Gather(high & (w << 1) & ~(w << 2) & notOverlong) << (8 * k);
+    }
+    return bits;
+}
+#endif
+
+// Blocks of 64 bytes lie 63 bytes apart: characters may start in the first 63, and the last
+// byte serves only as the one after a lead byte before it (the wide loops' windows, in plain
+// code).
+constexpr std::size_t kBlockStride = 63;
+constexpr std::uint64_t kBlockStarts = ~0ull >> 1;
+
 }  // namespace
 
-// One unit after another, by the step above; a unit cut short by the end of the text is left
-// to DecodeUtf8Units, which holds it back or drops it.
+// Where a block holds nothing but ASCII codes and whole two-byte sequences, its characters are
+// found from its bits, so that no character waits for the length of the one before it;
+// elsewhere one unit after another, by the step above. A unit cut short by the end of the
+// text is left to DecodeUtf8Units, which holds it back or drops it.
 std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
                              bool more, std::size_t* consumed) {
     const std::uint64_t* table = map.PackedTwoByte().data();
     const std::uint8_t* const end = in + count;
     std::uint8_t* const start = out;
     Place place{in, out, false};
+    std::uint64_t carried = 0;  // the byte before the block leads a two-byte sequence
+    while (end - place.at >= 64) {
+        const std::uint8_t* block = place.at;
+        const BlockBits bits = ReadBlock(block);
+        const std::uint64_t leads = bits.high & ~bits.continuation & kBlockStarts;
+        if ((leads & ~bits.goodLeads) != 0 || bits.continuation != (leads << 1 | carried)) {
+            place.at += carried;
+            carried = 0;
+            for (const std::uint8_t* stop = block + kBlockStride; place.at < stop && !place.cutShort;)
+                place = Step(place, end, table, map);
+            continue;
+        }
+        for (std::uint64_t starts = ~bits.continuation & kBlockStarts; starts != 0; starts &= starts - 1) {
+            const int k = __builtin_ctzll(starts);
+            const unsigned lead = block[k], next = block[k + 1];
+            const unsigned both = 0u - static_cast<unsigned>(leads >> k & 1);
+            const unsigned character = (((lead & 0x1F) << 6 | (next & 0x3F)) & both) | (lead & ~both);
+            place.out = PutPacked(table[character], map, character, place.out);
+        }
+        carried = leads >> (kBlockStride - 1);
+        place.at = block + kBlockStride;
+    }
+    place.at += carried;
     while (place.at + 1 < end && !place.cutShort) place = Step(place, end, table, map);
     *consumed = static_cast<std::size_t>(place.at - in);
     if (place.at < end) {

@@ -15,10 +15,7 @@ namespace {
 
 std::string Convert(const FontMap& map, const std::string& input,
                     VectorLevel level = SupportedVectorLevel()) {
-    std::vector<std::uint8_t> out(ConvertedCapacity(map, input.size()));
-    const std::size_t n = ConvertCodesAt(level, map, reinterpret_cast<const std::uint8_t*>(input.data()),
-                                         input.size(), out.data());
-    return std::string(reinterpret_cast<const char*>(out.data()), n);
+    return test::ConvertAt(level, map, input);
 }
 
 std::string RandomCodes(std::mt19937& random, std::size_t length) {

@@ -16,10 +16,7 @@ namespace {
 using test::EncodeUtf8;
 
 std::string Convert(const FontMap& map, const std::string& input, VectorLevel level) {
-    std::vector<std::uint8_t> out(ConvertedCapacity(map, input.size()));
-    const std::size_t n = ConvertCodesAt(level, map, reinterpret_cast<const std::uint8_t*>(input.data()),
-                                         input.size(), out.data());
-    return std::string(reinterpret_cast<const char*>(out.data()), n);
+    return test::ConvertAt(level, map, input);
 }
 
 // ASCII kept, the Russian letters to the upper half as in KOI8-R's order of its own, a few
@@ -68,19 +65,6 @@ std::vector<MapCase> Utf8Maps() {
 
 // Well-formed characters of every length, mixed with ill-formed bytes of every kind.
 std::string RandomUtf8(std::mt19937& random, std::size_t length) {
-    static const char* const kBad[] = {"\x80",
-                                       "\xBF",
-                                       "\xC0\xAF",
-                                       "\xC1",
-                                       "\xF5",
-                                       "\xFF",
-                                       "\xE0\x80\x80",
-                                       "\xED\xA0\x80",
-                                       "\xF0\x80\x80\x80",
-                                       "\xF4\x90\x80\x80",
-                                       "\xE2\x82",
-                                       "\xF0\x9F\x98",
-                                       "\xD0"};
     static const char32_t kCharacters[] = {0x20,  0x0A,  'A',  'z',    0x00,   0x401,  0x410,   0x416,
                                            0x44F, 0x7FF, 0x80, 0x20AC, 0xFEFF, 0xFFFF, 0x1F600, 0x10FFFF};
     std::uniform_int_distribution<int> kind(0, 19), pick(0, 1000);
@@ -88,7 +72,7 @@ std::string RandomUtf8(std::mt19937& random, std::size_t length) {
     while (text.size() < length) {
         const int k = kind(random);
         if (k == 0) {
-            text += kBad[pick(random) % std::size(kBad)];
+            text += test::kIllFormedUtf8[pick(random) % std::size(test::kIllFormedUtf8)];
         } else if (k < 6) {
             text += static_cast<char>(0x20 + pick(random) % 0x5F);
         } else {

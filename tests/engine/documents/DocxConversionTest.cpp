@@ -202,6 +202,29 @@ TEST_F(DocxConversion, DocumentFontNamesAndTheUnicodeTarget) {
         << "without --doc-font the font is not the source's";
 }
 
+// Text in the Unicode font over two runs, converted to KOI8-R character by character,
+// a character without an entry counted or refused.
+TEST_F(DocxConversion, TheUnicodeSourceConvertsCharactersAcrossRuns) {
+    FontMap koi8;
+    BuildFontMap(MakeTable({"UTF-8", "KOI8-R"}, {{"208,150", "246"}, {"65", "65"}}), "UTF-8", "KOI8-R", koi8);
+    const std::string fonts = R"(<w:rPr><w:rFonts w:ascii="Arial" w:hAnsi="Arial"/></w:rPr>)";
+    WritePackage(dir / "in.docx",
+                 Docx(Paragraph(TextRun(fonts, "A\xD0\x96\xE2\x82\xAC") + TextRun(fonts, "A"))));
+    DocumentFonts unicode{{"UTF-8", "KOI8-R"}, "UTF-8", "KOI8-R", {"arial"}, "KOI8-R"};
+    const DocumentTotals totals = Convert(dir / "in.docx", dir / "out.docx", koi8, unicode);
+    const std::string out = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_TRUE(Holds(out, ">A" + AsStored("\xF6") + "</w:t>")) << out;
+    EXPECT_EQ(totals.droppedCharacters, (std::map<char32_t, std::uint64_t>{{0x20AC, 1}}));
+    try {
+        Convert(dir / "in.docx", dir / "strict.docx", koi8, unicode, true);
+        FAIL() << "--strict let a character without an entry pass";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Description().find("the character U+20AC has no entry in the target font"),
+                  std::string::npos)
+            << failure.Description();
+    }
+}
+
 TEST_F(DocxConversion, CodesWithoutAnEntryAreDroppedCountedOrRefused) {
     FontMap map = Koi8ToCp1251();
     map.Set(0xC1, "");

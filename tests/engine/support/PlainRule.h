@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "convert/CharacterRule.h"
 #include "convert/FontMap.h"
 
 namespace varnex::test {
@@ -75,6 +77,33 @@ inline std::string PlainUtf8Rule(const FontMap& map, std::string_view text) {
         i += bad;
     }
     return out;
+}
+
+// Ill-formed UTF-8 of every kind: lone continuation bytes, bytes that start nothing, overlong
+// forms, a surrogate, past U+10FFFF, sequences cut short, and a byte order mark (ill-formed
+// nowhere, dropped at the start of a text).
+inline const char* const kIllFormedUtf8[] = {"\x80",
+                                             "\xBF",
+                                             "\xC0\xAF",
+                                             "\xC1",
+                                             "\xF5",
+                                             "\xFF",
+                                             "\xE0\x80\x80",
+                                             "\xED\xA0\x80",
+                                             "\xF0\x80\x80\x80",
+                                             "\xF4\x90\x80\x80",
+                                             "\xE2\x82",
+                                             "\xF0\x9F\x98",
+                                             "\xD0",
+                                             "\xEF\xBB\xBF",
+                                             "\xE0\xA0"};
+
+// What a conversion path makes of a whole text, to hold against the plain rule.
+inline std::string ConvertAt(VectorLevel level, const FontMap& map, std::string_view input) {
+    std::vector<std::uint8_t> out(ConvertedCapacity(map, input.size()));
+    const std::size_t n = ConvertCodesAt(level, map, reinterpret_cast<const std::uint8_t*>(input.data()),
+                                         input.size(), out.data());
+    return std::string(reinterpret_cast<const char*>(out.data()), n);
 }
 
 inline std::string PlainRule(const FontMap& map, std::string_view input) {
