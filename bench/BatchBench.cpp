@@ -5,14 +5,15 @@
 // The small files: --beside with -j1 and with all threads (every output synced before it
 // gets its name), the idiom (which syncs nothing), and -j1 to /dev/null (the walk, the reads
 // and the conversion alone). The big files: VARNEX_VECTOR=scalar to /dev/null with -j1 and
-// all threads, then --beside as the disk allows. Each figure is the best of three runs (the
-// idiom: of two); outputs of a run are removed before the next, outside the time. The load
-// average is printed at the start and the end.
+// all threads and two processes on half the files each, then --beside as the disk allows.
+// Each figure is the best of three runs (the idiom: of two); a run that writes small files
+// has a fresh tree of its own. The load average is printed at the start and the end.
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -58,25 +59,45 @@ std::string Sample(std::size_t size, unsigned seed) {
     return text;
 }
 
-void MakeTree(const fs::path& small, const fs::path& big) {
-    if (!fs::exists(small)) {
-        const std::string text = Sample(kSmallSize, 1);
-        for (int i = 0; i < kSmallFiles; ++i) {
-            const fs::path folder = small / ("d" + std::to_string(i / 100));
-            fs::create_directories(folder);
-            std::ofstream(folder / ("f" + std::to_string(i) + ".txt"), std::ios::binary) << text;
-        }
+void WriteSmallTree(const fs::path& small) {
+    const std::string text = Sample(kSmallSize, 1);
+    for (int i = 0; i < kSmallFiles; ++i) {
+        const fs::path folder = small / ("d" + std::to_string(i / 100));
+        fs::create_directories(folder);
+        std::ofstream(folder / ("f" + std::to_string(i) + ".txt"), std::ios::binary) << text;
     }
-    if (!fs::exists(big)) {
-        fs::create_directories(big);
-        const std::string piece = Sample(1 << 20, 2);
-        for (int i = 0; i < kBigFiles; ++i) {
-            std::ofstream out(big / ("big" + std::to_string(i) + ".txt"), std::ios::binary);
-            for (std::size_t written = 0; written < kBigSize; written += piece.size()) out << piece;
-        }
+}
+
+void MakeBigFiles(const fs::path& big) {
+    if (fs::exists(big)) return;
+    fs::create_directories(big);
+    const std::string piece = Sample(1 << 20, 2);
+    for (int i = 0; i < kBigFiles; ++i) {
+        std::ofstream out(big / ("big" + std::to_string(i) + ".txt"), std::ios::binary);
+        for (std::size_t written = 0; written < kBigSize; written += piece.size()) out << piece;
     }
     std::system("sync");
 }
+
+// Each run that writes small files gets a tree of its own, written and synced before its time
+// starts, and all are removed at the end. On an ext4 without a journal (as on this test
+// machine), a new file's inode is looked for past every inode freed in the last minute, so a
+// run that follows a removal of 10,000 files spends most of its time there.
+class FreshTrees {
+public:
+    explicit FreshTrees(fs::path root) : root_(std::move(root)) { fs::remove_all(root_); }
+    ~FreshTrees() { fs::remove_all(root_); }
+    fs::path Next() {
+        const fs::path tree = root_ / std::to_string(made_++);
+        WriteSmallTree(tree);
+        std::system("sync");
+        return tree;
+    }
+
+private:
+    fs::path root_;
+    int made_ = 0;
+};
 
 double ChildCpuSeconds() {
     rusage usage{};
@@ -85,18 +106,13 @@ double ChildCpuSeconds() {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
-// Removes what a run wrote: the files whose name ends with `suffix`. ext4 passes over the
-// inodes freed in the last seconds when it makes new files, which would slow the next run by
-// half, so the removal is synced and left to age.
+// Removes what a run wrote: the files whose name ends with `suffix`.
 void RemoveOutputs(const fs::path& tree, const std::string& suffix) {
     std::vector<fs::path> outputs;
     for (const auto& entry : fs::recursive_directory_iterator(tree)) {
         if (entry.path().filename().string().ends_with(suffix)) outputs.push_back(entry.path());
     }
     for (const auto& output : outputs) fs::remove(output);
-    if (outputs.empty()) return;
-    std::system("sync");
-    std::this_thread::sleep_for(std::chrono::seconds(6));
 }
 
 // The filesystem's own part: the bench itself makes a file of 4 KiB beside each small file
@@ -121,14 +137,13 @@ Timing MakeFilesAlone(const fs::path& small) {
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
     timing.cpu = seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) -
                  seconds(before.ru_stime);
-    RemoveOutputs(small, ".alone");
     return timing;
 }
 
-Timing Best(const std::string& command, int runs, const std::function<void()>& cleanUp) {
+Timing Best(const std::function<std::string()>& prepare, int runs) {
     Timing best;
     for (int run = 0; run < runs; ++run) {
-        cleanUp();
+        const std::string command = prepare();
         const double cpu = ChildCpuSeconds();
         const auto start = Clock::now();
         if (std::system(command.c_str()) != 0) {
@@ -152,45 +167,91 @@ std::string Ratio(double ours, double theirs) {
     return text;
 }
 
-void SmallFiles(const std::string& varnex, const fs::path& small) {
-    const auto clean = [&] { RemoveOutputs(small, "_CP866.txt"); };
-    const auto none = [] {};
+void SmallFiles(const std::string& varnex, const fs::path& work) {
+    FreshTrees trees(work / "small");
     const std::string pair = " -f KOI8-R -t CP866 -r ";
-    const Timing alone = Best(varnex + pair + "-j1 '" + small.string() + "' > /dev/null", 3, none);
-    const Timing one = Best(varnex + pair + "-j1 --beside '" + small.string() + "' 2>/dev/null", 3, clean);
-    const Timing all = Best(varnex + pair + "--beside '" + small.string() + "' 2>/dev/null", 3, clean);
-    clean();
-    const auto cleanIconv = [&] { RemoveOutputs(small, ".out"); };
+    const fs::path read = trees.Next();
+    const Timing alone = Best([&] { return varnex + pair + "-j1 '" + read.string() + "' > /dev/null"; }, 3);
+    const auto beside = [&](const std::string& jobs) {
+        return [&, jobs] {
+            return varnex + pair + jobs + "--beside '" + trees.Next().string() + "' 2>/dev/null";
+        };
+    };
+    const Timing one = Best(beside("-j1 "), 3);
+    const Timing all = Best(beside(""), 3);
     const Timing idiom = Best(
-        "find '" + small.string() + "' -type f -name '*.txt' -exec iconv -f KOI8-R -t CP866 -o {}.out {} \\;",
-        2, cleanIconv);
-    cleanIconv();
-    const Timing filesystem = MakeFilesAlone(small);
+        [&] {
+            return "find '" + trees.Next().string() +
+                   "' -type f -name '*.txt' -exec iconv -f KOI8-R -t CP866 -o {}.out {} \\;";
+        },
+        2);
+    const Timing filesystem = MakeFilesAlone(trees.Next());
     std::printf("\n%d files of %d bytes\n", kSmallFiles, kSmallSize);
     Row("the filesystem alone: fopen, fwrite, fclose a new file", filesystem, kSmallFiles);
     Row("varnex -r -j1 > /dev/null (walk, read, convert)", alone, kSmallFiles);
-    char beside[96];
-    std::snprintf(beside, sizeof beside, "; cpu beyond the filesystem's %.1f us/file",
-                  (one.cpu - filesystem.cpu) / kSmallFiles * 1e6);
-    Row("varnex -r -j1 --beside (synced)", one, kSmallFiles,
-        Ratio(one.wall, idiom.wall) + " the idiom" + beside);
+    Row("varnex -r -j1 --beside (synced)", one, kSmallFiles, Ratio(one.wall, idiom.wall) + " the idiom");
     Row("varnex -r --beside, all threads (synced)", all, kSmallFiles,
-        Ratio(all.wall, idiom.wall) + " the idiom");
+        Ratio(all.wall, idiom.wall) + " the idiom, " + Ratio(all.wall, one.wall) + " -j1");
     Row("find -exec iconv -o {}.out (not synced)", idiom, kSmallFiles);
 }
 
+// Two processes at once, each on half of the files: what this machine gives two streams that
+// share nothing, the ceiling of what threads can reach.
+std::string TwoProcesses(const std::string& command, const fs::path& big) {
+    std::string halves[2];
+    for (int i = 0; i < kBigFiles; ++i)
+        halves[i % 2] += " '" + (big / ("big" + std::to_string(i) + ".txt")).string() + "'";
+    return "(" + command + halves[0] + " > /dev/null 2>&1 & " + command + halves[1] +
+           " > /dev/null 2>&1; wait)";
+}
+
+// The same arithmetic loop on one thread, then on two at once: how far this machine's
+// processors scale for work that touches no memory at all.
+double ArithmeticScaling() {
+    const auto loop = [] {
+        volatile std::uint64_t sum = 0;
+        for (std::uint64_t i = 0; i < 1'000'000'000; ++i) sum = sum + i * i;
+    };
+    const auto timed = [&](int threads) {
+        const auto start = Clock::now();
+        std::vector<std::thread> running;
+        for (int i = 0; i < threads; ++i) running.emplace_back(loop);
+        for (auto& thread : running) thread.join();
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    double one = 1e9, two = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        one = std::min(one, timed(1));
+        two = std::min(two, timed(2));
+    }
+    return 2 * one / two;
+}
+
 void BigFiles(const std::string& varnex, const fs::path& big) {
+    MakeBigFiles(big);
     const auto clean = [&] { RemoveOutputs(big, "_CP866.txt"); };
-    const auto none = [] {};
-    const std::string scalar = "VARNEX_VECTOR=scalar " + varnex + " -f KOI8-R -t CP866 -r ";
-    const Timing one = Best(scalar + "-j1 '" + big.string() + "' > /dev/null 2>&1", 3, none);
-    const Timing all = Best(scalar + "'" + big.string() + "' > /dev/null 2>&1", 3, none);
-    const Timing besideOne = Best(scalar + "-j1 --beside '" + big.string() + "' 2>/dev/null", 3, clean);
-    const Timing besideAll = Best(scalar + "--beside '" + big.string() + "' 2>/dev/null", 3, clean);
+    const std::string scalar = "VARNEX_VECTOR=scalar " + varnex + " -f KOI8-R -t CP866 ";
+    const auto run = [&](const std::string& command, bool removeOutputs) {
+        return [=] {
+            if (removeOutputs) clean();
+            return command;
+        };
+    };
+    const Timing one = Best(run(scalar + "-r -j1 '" + big.string() + "' > /dev/null 2>&1", false), 3);
+    const Timing all = Best(run(scalar + "-r '" + big.string() + "' > /dev/null 2>&1", false), 3);
+    const Timing two = Best(run(TwoProcesses(scalar + "-j1", big), false), 3);
+    const Timing besideOne =
+        Best(run(scalar + "-r -j1 --beside '" + big.string() + "' 2>/dev/null", true), 3);
+    const Timing besideAll = Best(run(scalar + "-r --beside '" + big.string() + "' 2>/dev/null", true), 3);
     clean();
+    const double arithmetic = ArithmeticScaling();
     std::printf("\n%d files of %zu MiB, VARNEX_VECTOR=scalar\n", kBigFiles, kBigSize >> 20);
     Row("varnex -r -j1 > /dev/null", one, kBigFiles);
     Row("varnex -r > /dev/null, all threads", all, kBigFiles, Ratio(all.wall, one.wall) + " -j1");
+    Row("two varnex -j1 at once, half the files each > /dev/null", two, kBigFiles,
+        Ratio(two.wall, one.wall) + " -j1");
+    std::printf("an arithmetic loop on two threads at once: %.2fx the work of one in the same time\n",
+                arithmetic);
     Row("varnex -r -j1 --beside (synced)", besideOne, kBigFiles);
     Row("varnex -r --beside, all threads (synced)", besideAll, kBigFiles,
         Ratio(besideAll.wall, besideOne.wall) + " -j1");
@@ -212,10 +273,9 @@ int main(int argc, char** argv) {
     }
     const std::string varnex = "'" + (fs::absolute(argv[0]).parent_path() / "varnex").string() + "'";
     const fs::path tree = work / "varnex_batch_bench";
-    MakeTree(tree / "small", tree / "big");
     std::printf("threads: %u; load average at the start: %s\n", std::thread::hardware_concurrency(),
                 LoadAverage().c_str());
-    if (small) SmallFiles(varnex, tree / "small");
+    if (small) SmallFiles(varnex, tree);
     if (big) BigFiles(varnex, tree / "big");
     std::printf("\nload average at the end: %s\n", LoadAverage().c_str());
     return 0;
