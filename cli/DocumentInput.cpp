@@ -39,11 +39,12 @@ std::string CodePoint(char32_t c) {
     return text;
 }
 
-// Standard input is read as a document only when it is a file (varnex < letter.docx): a zip
-// package is read by seeking, which a pipe cannot do.
+// An input is read as a document only when it is a regular file (varnex < letter.docx too): a
+// zip package is read by seeking, and a pipe (a FIFO, /dev/stdin, <(zcat ...)) can be read
+// only once, by the text conversion. A name that cannot be looked at goes on, to be told.
 std::string PathOf(const std::string& input) {
-    if (input != "-") return input;
     struct stat info {};
+    if (input != "-") return ::stat(input.c_str(), &info) != 0 || S_ISREG(info.st_mode) ? input : "";
     return ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? "/proc/self/fd/0" : "";
 }
 

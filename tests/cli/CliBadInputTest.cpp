@@ -1,7 +1,11 @@
 // Bad input of every kind: a clear one-line message, the documented exit code, no crash, no
 // output left behind, the source untouched.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <thread>
 
 #include "CliSupport.h"
 
@@ -115,6 +119,54 @@ TEST(CliBadInput, AClosedStandardOutput) {
     ExpectOneMessage(result, "standard output: cannot be opened for writing");
 }
 
+// A FIFO (or /dev/stdin, or <(zcat ...)) can be read once: all of it goes to the conversion,
+// and -i refuses it at once rather than waiting for a writer.
+TEST(CliBadInput, ANamedPipeIsReadOnceAndNeverInPlace) {
+    TempDir dir;
+    const auto pipe = dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string text(300000, '\xc1');
+    std::thread writer([&] {
+        const int fd = ::open(pipe.c_str(), O_WRONLY);
+        for (std::size_t done = 0; fd >= 0 && done < text.size();) {
+            const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+            if (put <= 0) break;
+            done += static_cast<std::size_t>(put);
+        }
+        if (fd >= 0) ::close(fd);
+    });
+    const RunResult result = Varnex({"-f", "KOI8-R", "-t", "CP866", pipe.string()});
+    const int unblock = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // a writer never met
+    writer.join();
+    ::close(unblock);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, std::string(text.size(), '\xa0'));
+
+    const RunResult inPlace = Varnex({"-f", "KOI8-R", "-t", "CP866", "-i", pipe.string()});
+    EXPECT_EQ(inPlace.exitCode, 1);
+    ExpectOneMessage(inPlace, pipe.string() + ": is not a regular file");
+}
+
+// Nothing reached the output: told once, and no file counted as converted.
+TEST(CliBadInput, AFullStandardOutputIsToldOnce) {
+    TempDir dir;
+    std::vector<std::string> args = {"-f", "KOI8-R", "-t", "CP866", "-j1"};
+    for (const char* name : {"a", "b", "c"}) {
+        WriteFile(dir / name, std::string(700000, 'a'));  // past the output's buffer: a write fails
+        args.push_back((dir / name).string());
+    }
+    RunSetup full;
+    full.standardOutput = "/dev/full";
+    const RunResult result = Varnex(args, full);
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string told = "No space left on device";
+    const std::size_t first = result.err.find(told);
+    EXPECT_NE(first, std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(told, first + 1), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("varnex: 0 files converted, 3 failed, 0 skipped"), std::string::npos)
+        << result.err;
+}
+
 TEST(CliBadInput, UsageErrors) {
     const std::vector<std::vector<std::string>> wrong = {
         {},
@@ -124,6 +176,7 @@ TEST(CliBadInput, UsageErrors) {
         {"-f", "KOI8-R", "-t", "CP866", "--beside", "-"},
         {"-f", "KOI8-R", "-t", "CP866", "--beside", "-o", "x", "a"},
         {"--frob"},
+        {"--clean-temporary", "/tmp", "-f", "KOI8-R", "-t", "CP866", "a.txt"},
     };
     for (const auto& args : wrong) {
         const RunResult result = Varnex(args);
@@ -131,6 +184,7 @@ TEST(CliBadInput, UsageErrors) {
         ExpectOneMessage(result, "");
         EXPECT_TRUE(result.out.empty());
     }
+    ExpectOneMessage(Varnex({"--bes=1"}), "option --beside takes no value");
 }
 
 }  // namespace
