@@ -24,12 +24,16 @@ constexpr std::uint64_t kSpoolPerThread = 64ull << 20;
 constexpr int kPipeSize = 1 << 20;
 
 class Batch {
+    using Clock = std::chrono::steady_clock;
+
 public:
-    Batch(const ConversionRun& run, const OutputPlan& plan, const InputList& list, Messages& messages)
+    Batch(const ConversionRun& run, const OutputPlan& plan, const InputList& list, Messages& messages,
+          Clock::time_point started)
         : run_(run),
           plan_(plan),
           messages_(messages),
-          threads_(ThreadCount(run.options.jobs, plan.inputs.size())) {
+          threads_(ThreadCount(run.options.jobs, plan.inputs.size())),
+          start_(started) {
         counts_.skipped = list.skipped + plan.skipped;
         counts_.failed = list.failed;
         counts_.linksSkipped = list.linksSkipped;
@@ -61,10 +65,24 @@ public:
         ++counts_.failed;
     }
 
+    // The one output failed or is given up: told once, and the files converted into it are
+    // lost with it.
+    void LoseOutput(const std::string& message) {
+        messages_.Line(message);
+        const std::size_t lost = counts_.converted.exchange(0);
+        counts_.failed += lost;
+        counts_.bytes = 0;
+        if (lost == 0 && counts_.failed == 0) ++counts_.failed;
+    }
+
     void Done(const Converted& converted) {
         counts_.bytes += converted.bytesIn;
         counts_.dropped += converted.dropped;
         ++counts_.converted;
+    }
+
+    // The progress line counts a file once converted; it may still wait for its group's sync.
+    void FileConverted() {
         if (progress_) progress_->FileDone();
     }
 
@@ -73,8 +91,6 @@ public:
     Messages& messages_;
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void StartProgress() {
         std::uint64_t total = 0;
         for (const auto& input : plan_.inputs) total += KnownSize(input);
@@ -85,14 +101,15 @@ private:
     void ConvertIntoOwnFiles();
     void ConvertOwn(std::size_t index, SyncedBatch& batch);
     void ConvertIntoOneOutput();
+    void ConvertIntoOneFile();
     void ConvertInOrder(std::size_t index, OrderedOutput& ordered);
-    void Convert(NewFile& output);
+    bool Convert(NewFile& output);
 
     unsigned threads_;
     BatchCounts counts_;
     std::size_t met_ = 0;  // the files named and found
     std::unique_ptr<ProgressBar> progress_;
-    Clock::time_point start_ = Clock::now();
+    Clock::time_point start_;
 };
 
 // An output waiting for its group's sync: told where it ended up.
@@ -125,6 +142,7 @@ void Batch::ConvertOwn(std::size_t index, SyncedBatch& batch) {
         auto output = std::make_unique<OwnOutput>(run_, plan_, index);
         const Converted converted =
             ConvertIntoFile(run_, plan_.inputs[index], output->File(), messages_, progress_.get());
+        FileConverted();
         output->Finish();
         if (output->Unnamed()) {
             batch.Add(std::make_unique<WaitingOutput>(*this, std::move(output), converted),
@@ -138,34 +156,39 @@ void Batch::ConvertOwn(std::size_t index, SyncedBatch& batch) {
     }
 }
 
+// -o FILE: written under no name, placed only when every file converted into it.
+void Batch::ConvertIntoOneFile() {
+    TemporarySlot& slot = TemporarySlot::OfThisThread();
+    std::unique_ptr<SafeOutput> output;
+    try {
+        slot.Step([&] {
+            output = std::make_unique<SafeOutput>(plan_.outputs.front(), run_.temporaryFiles);
+            slot.Name(output->TemporaryPath());
+        });
+        // a fault told already: nothing is written
+        if (counts_.failed == 0 && Convert(output->File()) && counts_.failed == 0) {
+            output->File().Sync();
+            slot.Step([&] {
+                output->Place(run_.options.force);
+                slot.Name({});
+            });
+            SyncFolder(FolderOf(plan_.outputs.front()));
+        } else if (counts_.converted > 0) {
+            LoseOutput(plan_.outputs.front().string() + ": not written, since a file failed");
+        }
+    } catch (const std::exception& failure) {
+        LoseOutput(failure.what());
+    }
+    slot.Step([&] {
+        output.reset();
+        slot.Name({});
+    });
+}
+
+// Standard output, or a device or FIFO named by -o: written straight through.
 void Batch::ConvertIntoOneOutput() {
     const OutputKind kind = plan_.kind;
-    if (kind == OutputKind::OneFile) {
-        TemporarySlot& slot = TemporarySlot::OfThisThread();
-        std::unique_ptr<SafeOutput> output;
-        try {
-            slot.Step([&] {
-                output = std::make_unique<SafeOutput>(plan_.outputs.front(), run_.temporaryFiles);
-                slot.Name(output->TemporaryPath());
-            });
-            if (counts_.failed == 0) Convert(output->File());  // a fault told already: nothing is written
-            if (counts_.failed == 0) {
-                output->File().Sync();
-                slot.Step([&] {
-                    output->Place(run_.options.force);
-                    slot.Name({});
-                });
-                SyncFolder(FolderOf(plan_.outputs.front()));
-            }
-        } catch (const std::exception& failure) {
-            Fail(failure.what());
-        }
-        slot.Step([&] {
-            output.reset();
-            slot.Name({});
-        });
-        return;
-    }
+    if (kind == OutputKind::OneFile) return ConvertIntoOneFile();
     try {
         const bool device = kind == OutputKind::Device;
         const std::filesystem::path name = device ? plan_.outputs.front() : "standard output";
@@ -173,25 +196,28 @@ void Batch::ConvertIntoOneOutput() {
         if (fd < 0) throw Failure(kPathAccessError, name.string() + ": cannot be opened for writing");
         if (!device) ::fcntl(fd, F_SETPIPE_SZ, kPipeSize);
         NewFile output(fd, name);
-        Convert(output);
-        output.Close();
+        if (Convert(output)) output.Close();
     } catch (const std::exception& failure) {
-        Fail(failure.what());
+        LoseOutput(failure.what());
     }
 }
 
 // Every input into one output, in their order: alone, straight; several, on threads through
-// an ordered output. Into one file (-o), the first failure gives the rest up.
-void Batch::Convert(NewFile& output) {
+// an ordered output. Into one file (-o), the first failure gives the rest up. False when the
+// output failed: told once, every file counted failed.
+bool Batch::Convert(NewFile& output) {
     if (plan_.inputs.size() == 1) {
-        if (!plan_.faults.front().empty()) return;
-        Done(ConvertIntoFile(run_, plan_.inputs.front(), output, messages_, progress_.get()));
-        return;
+        if (plan_.faults.front().empty())
+            Done(ConvertIntoFile(run_, plan_.inputs.front(), output, messages_, progress_.get()));
+        FileConverted();
+        return true;
     }
     OrderedOutput ordered(output, plan_.inputs.size(), kSpoolPerThread * std::max(threads_, 2u));
     WorkerPool pool(plan_.inputs.size(), threads_, [&](std::size_t i) { ConvertInOrder(i, ordered); });
     pool.Wait();
-    if (!ordered.Failure().empty()) Fail(ordered.Failure());
+    if (ordered.Failure().empty()) return true;
+    LoseOutput(ordered.Failure());
+    return false;
 }
 
 void Batch::ConvertInOrder(std::size_t index, OrderedOutput& ordered) {
@@ -199,6 +225,7 @@ void Batch::ConvertInOrder(std::size_t index, OrderedOutput& ordered) {
     try {
         const Input& input = plan_.inputs[index];
         Done(ConvertText(run_, input, ordered.Part(index, KnownSize(input)), messages_, progress_.get()));
+        FileConverted();
     } catch (const OutputAbandoned&) {
         ++counts_.failed;  // what gave it up is told once
     } catch (const std::exception& failure) {
@@ -214,8 +241,9 @@ void Batch::ConvertInOrder(std::size_t index, OrderedOutput& ordered) {
 
 }  // namespace
 
-int RunBatch(const ConversionRun& run, const OutputPlan& plan, const InputList& list, Messages& messages) {
-    Batch batch(run, plan, list, messages);
+int RunBatch(const ConversionRun& run, const OutputPlan& plan, const InputList& list, Messages& messages,
+             std::chrono::steady_clock::time_point started) {
+    Batch batch(run, plan, list, messages, started);
     return batch.Run();
 }
 

@@ -80,6 +80,7 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
         messages.Line(failure.what());
         return kFailed;
     }
+    const auto started = std::chrono::steady_clock::now();
     OutputPlan plan;
     InputList list;
     try {
@@ -92,7 +93,7 @@ int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath,
         messages.Line(failure.what());
         return kFailed;
     }
-    return RunBatch(run, plan, list, messages);
+    return RunBatch(run, plan, list, messages, started);
 }
 
 }  // namespace

@@ -72,14 +72,18 @@ std::string OptionParser::NameOf(const OptionSpec& spec) const {
 
 std::string OptionParser::LongOptionFault(const std::string& word) const {
     const std::string name = LongName(word);
-    std::string candidates;
+    std::vector<std::string> candidates;
     for (const OptionSpec& spec : specs_) {
         const std::string full = spec.longName;
         if (full == name) return "option --" + full + " takes no value";
-        if (full.starts_with(name)) candidates += (candidates.empty() ? "--" : ", --") + full;
+        if (full.starts_with(name)) candidates.push_back("--" + full);
     }
     if (candidates.empty()) return "unknown option --" + name;
-    return "option --" + name + " is ambiguous: it may be " + candidates;
+    // one option begins so: getopt refused the value that it does not take
+    if (candidates.size() == 1) return "option " + candidates.front() + " takes no value";
+    std::string list;
+    for (const auto& candidate : candidates) list += (list.empty() ? "" : ", ") + candidate;
+    return "option --" + name + " is ambiguous: it may be " + list;
 }
 
 std::optional<ParsedWord> OptionParser::Next() {
