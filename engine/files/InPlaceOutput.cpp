@@ -55,6 +55,7 @@ void CopyOriginal(const std::filesystem::path& file, const std::filesystem::path
 InPlaceOutput::InPlaceOutput(const std::filesystem::path& file, InPlaceRequest request, TemporaryFile kind)
     : file_(file), request_(std::move(request)), original_(RegularFile(file)), output_(file, kind) {
     if (!request_.backupSuffix.empty()) backup_ = file_.string() + request_.backupSuffix;
+    output_.NarrowMode(original_.st_mode);
 }
 
 void InPlaceOutput::Finish() { output_.TakeAttributes(original_, request_.keepTime); }
@@ -80,7 +81,10 @@ bool InPlaceOutput::KeepOriginal() {
     if (error == EEXIST) {  // link() never replaces: a link under a temporary name, renamed over
         const std::filesystem::path named = RandomTemporaryPath(backup_);
         if (::link(file_.c_str(), named.c_str()) == 0) {
-            if (::rename(named.c_str(), backup_.c_str()) == 0) return true;
+            if (::rename(named.c_str(), backup_.c_str()) == 0) {
+                ::unlink(named.c_str());  // still there when the backup already was this file
+                return true;
+            }
             error = errno;
             ::unlink(named.c_str());
         } else {

@@ -120,6 +120,8 @@ void SafeOutput::TakeAttributes(const struct stat& original, bool keepTimes) {
     attributesTaken_ = true;
 }
 
+void SafeOutput::NarrowMode(mode_t mode) { ::fchmod(file_->Descriptor(), CreationMode() & mode & 0777); }
+
 void SafeOutput::Commit(bool replace) {
     file_->Sync();
     Place(replace);

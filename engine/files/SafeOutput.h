@@ -39,6 +39,9 @@ public:
     // (the owner only where the system allows it), and with keepTimes its access and
     // modification times. Nothing may be written after it. Throws Failure.
     void TakeAttributes(const struct stat& original, bool keepTimes);
+    // Takes from the temporary file, before anything is written into it, the permissions that
+    // `mode` does not give: a named one would otherwise show a private text while it grows.
+    void NarrowMode(mode_t mode);
 
     // Syncs the text, puts it in place and syncs the folder. An existing file at the final
     // name is replaced only when `replace` is set; otherwise that is a Failure and nothing

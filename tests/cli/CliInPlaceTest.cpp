@@ -83,6 +83,14 @@ TEST(CliInPlace, ASuffixKeepsTheOriginalAndNeverReplacesAnEarlierOneUnforced) {
     EXPECT_EQ(ReadFile(dir / "a.txt"), kKoi);
     EXPECT_EQ(ReadFile(dir / "a.txt.bak"), kWindows);
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.txt", "a.txt.bak"}));
+
+    // the backup's name already names the file itself: nothing else is left
+    std::filesystem::remove(dir / "a.txt.bak");
+    std::filesystem::create_hard_link(dir / "a.txt", dir / "a.txt.bak");
+    ASSERT_EQ(Varnex(With({"-i.bak", "--force", (dir / "a.txt").string()})).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir / "a.txt"), kWindows);
+    EXPECT_EQ(ReadFile(dir / "a.txt.bak"), kKoi);
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.txt", "a.txt.bak"}));
 }
 
 TEST(CliInPlace, AFailureOnTheWayLeavesTheOriginalAsItWas) {
@@ -139,8 +147,8 @@ TEST(CliInPlace, ADocumentTooIsReplacedByItsConversion) {
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"letter.docx"});
 }
 
-// Killed while its outputs wait, without names, for their batch's sync: every file is as it
-// was and nothing else is left.
+// Killed while its outputs wait, without names, for their batch's sync: every file is whole,
+// as it was or converted, and nothing else is left.
 TEST(CliInPlace, AKillOnTheWayLeavesEveryOriginalAndNoOtherFile) {
     TempDir dir;
     const std::string text(256 * 1024, '\xc1');
@@ -157,7 +165,12 @@ TEST(CliInPlace, AKillOnTheWayLeavesEveryOriginalAndNoOtherFile) {
     const RunResult result = WaitProgram(pid, captures / "out", captures / "err");
     EXPECT_EQ(result.signal, SIGKILL);
     EXPECT_EQ(FilesIn(dir.Path()).size(), 40u);
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(ReadFile(dir / ("f" + std::to_string(i) + ".txt")), text) << i;
+    // a slow machine may place the group before the kill lands: whole files either way
+    const std::string converted(text.size(), '\xe0');
+    for (int i = 0; i < 40; ++i) {
+        const std::string now = ReadFile(dir / ("f" + std::to_string(i) + ".txt"));
+        EXPECT_TRUE(now == text || now == converted) << i;
+    }
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ private:
     std::vector<std::string>& told_;
 };
 
-TEST(OutputPlacing, AGroupIsPlacedOnlyOnceSyncedAndAFailedSyncPlacesNone) {
+TEST(OutputPlacing, AGroupIsPlacedOnlyOnceSyncedAndAFileWhoseSyncFailsNever) {
     TempDir dir;
     std::vector<std::string> told;
     {
@@ -125,6 +125,25 @@ TEST(OutputPlacing, AGroupIsPlacedOnlyOnceSyncedAndAFailedSyncPlacesNone) {
     }
     EXPECT_EQ(told, std::vector<std::string>(3, "failed"));
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a", "b", "c"}));
+    // the filesystem's sync failing, each file is synced alone and placed when that works
+    told.clear();
+    {
+        SyncedBatch batch(10, 1 << 20);
+        test::FailingSync failing(EIO, test::FailingSync::kSyncfs);
+        for (const char* name : {"g", "h"}) batch.Add(std::make_unique<GroupOutput>(dir / name, told), 4);
+        batch.Finish();
+    }
+    EXPECT_EQ(told, std::vector<std::string>(2, "placed"));
+    // a file's own write error, which the filesystem's sync does not tell: never placed
+    told.clear();
+    {
+        SyncedBatch batch(10, 1 << 20);
+        test::FailingSync failing(EIO, test::FailingSync::kSyncFileRange | test::FailingSync::kFsync);
+        for (const char* name : {"i", "j"}) batch.Add(std::make_unique<GroupOutput>(dir / name, told), 4);
+        batch.Finish();
+    }
+    EXPECT_EQ(told, std::vector<std::string>(2, "failed"));
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a", "b", "c", "g", "h"}));
 }
 
 TEST(OutputPlacing, InPlaceKeepsTheOriginalAndNeverReplacesAFileChangedMeanwhile) {
@@ -148,6 +167,13 @@ TEST(OutputPlacing, InPlaceKeepsTheOriginalAndNeverReplacesAFileChangedMeanwhile
     EXPECT_EQ(ReadFile(dir / "a.txt"), "changed by someone else");
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.txt", "a.txt.bak"}));
     EXPECT_THROW(InPlaceOutput(dir / "missing.txt", {}), Failure);
+
+    // a private file's conversion is private while it is written, under a temporary name too
+    ::chmod((dir / "a.txt").c_str(), 0600);
+    InPlaceOutput hidden(dir / "a.txt", {}, TemporaryFile::Named);
+    struct stat info {};
+    ASSERT_EQ(::stat(hidden.Output().TemporaryPath().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 077, 0u);
 }
 
 }  // namespace
