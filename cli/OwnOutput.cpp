@@ -30,11 +30,8 @@ OwnOutput::~OwnOutput() {
 }
 
 void OwnOutput::Finish() {
-    if (inPlace_) {
-        inPlace_->Finish();
-    } else {
-        beside_->File().Flush();
-    }
+    if (inPlace_) inPlace_->Finish();
+    File().Release();  // a batch may keep hundreds of outputs waiting for their sync
 }
 
 void OwnOutput::Commit() {

@@ -35,8 +35,10 @@ bool ReadEntries(const std::string& folder, std::vector<Entry>& entries, int& er
         return false;
     }
     const int fd = ::dirfd(dir);
-    errno = 0;
-    while (const dirent* found = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;  // readdir tells an error only by errno; what is skipped below may have set it
+        const dirent* found = ::readdir(dir);
+        if (!found) break;
         const std::string name = found->d_name;
         if (name == "." || name == "..") continue;
         Entry entry{name};
@@ -46,7 +48,6 @@ bool ReadEntries(const std::string& folder, std::vector<Entry>& entries, int& er
             entry.reached = ::fstatat(fd, found->d_name, &entry.info, 0) == 0;
         }
         entries.push_back(std::move(entry));
-        errno = 0;
     }
     error = errno;
     ::closedir(dir);

@@ -191,6 +191,11 @@ void NewFile::Flush() {
     Check();
 }
 
+void NewFile::Release() {
+    Flush();
+    buffer_ = GrowingBuffer{};
+}
+
 void NewFile::Close() {
     if (fd_ < 0) return;
     WriteBuffered();

@@ -79,6 +79,8 @@ public:
     // Writes what is buffered, so that the file holds everything committed so far even if
     // the process ends right after. Throws Failure.
     void Flush();
+    // Flush(), and the buffer's memory given back: for a complete file that waits for its name.
+    void Release();
     // Writes what is buffered and closes the file. Throws Failure.
     void Close();
     // Writes what is buffered and waits until the file's data is on the disk. Throws Failure.

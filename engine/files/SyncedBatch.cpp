@@ -1,5 +1,6 @@
 #include "files/SyncedBatch.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,15 @@ void Tell(SyncedBatch::Output& output, void (SyncedBatch::Output::*step)()) {
     } catch (const std::exception& failure) {
         output.Failed(failure);
     }
+}
+
+// After its filesystem's sync: whether writing the file back met an error. The wait reports
+// (once) the error that the writeback left on the file's pages, which syncfs reports only to
+// descriptors opened before it happened; it issues no flush of the disk's cache.
+bool WrittenWell(int fd) {
+    constexpr unsigned kWriteAndWait =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    return ::sync_file_range(fd, 0, 0, kWriteAndWait) == 0;
 }
 
 }  // namespace
@@ -68,7 +78,8 @@ void SyncedBatch::Flush(Group group) {
         // a descriptor of its own: placing an output closes the output's
         const int fd = ::dup(outputs.front()->Descriptor());
         const bool synced = fd >= 0 && ::syncfs(fd) == 0;
-        for (Output* output : outputs) Tell(*output, synced ? &Output::Place : &Output::Commit);
+        for (Output* output : outputs)
+            Tell(*output, synced && WrittenWell(output->Descriptor()) ? &Output::Place : &Output::Commit);
         if (fd < 0) continue;
         ::syncfs(fd);  // the new names; a folder that cannot be synced loses nothing
         ::close(fd);

@@ -11,7 +11,10 @@ namespace varnex {
 // The outputs of a batch, synced and put in place in groups. Syncing ten thousand small files
 // one by one costs a journal commit each; here each group costs one syncfs per filesystem
 // before any of its outputs gets its name, and one after, for the names. An output still
-// appears only once it is complete and on the disk. Should a syncfs report a write error,
+// appears only once it is complete and on the disk. syncfs reports only the write errors of
+// its filesystem since its own descriptor was opened; each output's own are asked of the
+// output after it (sync_file_range, which then has nothing to write). Should either report
+// a write error,
 // the outputs of that filesystem are synced one by one, so that the failure is told of the
 // file it hit and the others are placed. Add() may be called from several threads.
 class SyncedBatch {
