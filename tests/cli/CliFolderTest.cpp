@@ -11,14 +11,6 @@
 namespace varnex::test {
 namespace {
 
-const std::vector<std::string> kPair = {"-f", "KOI8-R", "-t", "Windows-1251"};
-
-std::vector<std::string> With(std::vector<std::string> more) {
-    std::vector<std::string> args = kPair;
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 // KOI8-R "а".."я" and their Windows-1251 codes: each file of a test holds its own letter.
 std::string Koi(int letter) { return std::string(1, static_cast<char>(0xC1 + letter)) + "\n"; }
 // The text as iconv converts it.

@@ -16,12 +16,6 @@ namespace {
 const std::string kKoi = "\xf0\xd2\xc9\xd7\xc5\xd4\r\n";      // "Привет" in KOI8-R
 const std::string kWindows = "\xcf\xf0\xe8\xe2\xe5\xf2\r\n";  // and in Windows-1251
 
-std::vector<std::string> With(std::vector<std::string> more) {
-    std::vector<std::string> args = {"-f", "KOI8-R", "-t", "Windows-1251"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 struct stat StatOf(const std::filesystem::path& path) {
     struct stat info {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;

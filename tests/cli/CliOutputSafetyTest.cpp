@@ -15,14 +15,6 @@
 namespace varnex::test {
 namespace {
 
-const std::vector<std::string> kPair = {"-f", "KOI8-R", "-t", "Windows-1251"};
-
-std::vector<std::string> With(std::vector<std::string> more) {
-    std::vector<std::string> args = kPair;
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 class CliOutput : public ::testing::Test {
 protected:
     void SetUp() override { WriteFile(dir / "in.txt", source); }

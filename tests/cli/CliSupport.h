@@ -16,6 +16,13 @@ inline RunResult Varnex(const std::vector<std::string>& args, const RunSetup& se
     return RunProgram(kVarnex, args, setup);
 }
 
+// The arguments `more` after "-f KOI8-R -t Windows-1251", the pair most tests convert between.
+inline std::vector<std::string> With(std::vector<std::string> more) {
+    std::vector<std::string> args = {"-f", "KOI8-R", "-t", "Windows-1251"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 // Every byte 1..255, then a line break: a text that touches every entry of a map.
 inline std::string EveryCode() {
     std::string text;
