@@ -53,7 +53,8 @@ public:
             ConvertIntoOneOutput();
         }
         progress_.reset();
-        if (met_ > 1 || counts_.linksSkipped > 0) {
+        // a folder is a batch, however many files it held: an empty one says so
+        if (met_ > 1 || counts_.linksSkipped > 0 || run_.options.recursive) {
             const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
             messages_.Line(SummaryLine(counts_, seconds, run_.options.report, run_.map.ReadsUtf8()));
         }

@@ -105,6 +105,11 @@ TEST(CliFolders, IncludeAndExcludeChooseByName) {
                                           "--exclude", "two*", dir.Path().string()}));
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, Converted(Koi(1)) + std::string("\1", 1));
+    // nothing chosen is still told
+    const RunResult none = Varnex(With({"-r", "--include", "*.none", dir.Path().string()}));
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(SummaryOf(none).starts_with("varnex: 0 files converted, 0 failed, 0 skipped; 0 B in "))
+        << none.err;
 }
 
 // Run as a user who may not read them, since root may read anything.
