@@ -29,8 +29,8 @@ enum Id {
     kCleanTemporary,
 };
 
-const std::vector<OptionSpec>& Specs() {
-    static const std::vector<OptionSpec> specs = {
+const std::vector<OptionDefinition>& Definitions() {
+    static const std::vector<OptionDefinition> definitions = {
         {kFrom, "from", 'f', Takes::Value},          {kTo, "to", 't', Takes::Value},
         {kOutput, "output", 'o', Takes::Value},      {kMap, "map", 0, Takes::Value},
         {kDocFont, "doc-font", 0, Takes::Value},     {kTargetDocFont, "target-doc-font", 0, Takes::Value},
@@ -42,7 +42,7 @@ const std::vector<OptionSpec>& Specs() {
         {kJobs, "jobs", 'j', Takes::Value},          {kInPlace, "in-place", 'i', Takes::OptionalValue},
         {kKeepTime, "keep-time", 0, Takes::Nothing}, {kCleanTemporary, "clean-temporary", 0, Takes::Value},
     };
-    return specs;
+    return definitions;
 }
 
 unsigned JobCount(const std::string& text) {
@@ -130,9 +130,10 @@ void SetValue(ConvertOptions& o, int id, const std::string& v) {
 }
 
 std::string SpellingOf(int id) {
-    for (const OptionSpec& spec : Specs()) {
-        if (spec.id == id)
-            return spec.shortName ? std::string("-") + spec.shortName : "--" + std::string(spec.longName);
+    for (const OptionDefinition& option : Definitions()) {
+        if (option.id == id)
+            return option.shortName ? std::string("-") + option.shortName
+                                    : "--" + std::string(option.longName);
     }
     return "";
 }
@@ -186,7 +187,7 @@ void CheckCombination(const ConvertOptions& o) {
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
     ConvertOptions options;
     try {
-        OptionParser parser(args, Specs());
+        OptionParser parser(args, Definitions());
         while (const auto word = parser.Next()) Take(options, *word);
     } catch (const UsageError& fault) {
         const std::string what = fault.what();

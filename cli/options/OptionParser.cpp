@@ -9,9 +9,9 @@ namespace {
 // getopt_long's value for an option without a short name: past every character.
 constexpr int kFirstLongValue = 256;
 
-int ValueOf(const OptionSpec& spec, std::size_t index) {
-    return spec.shortName ? static_cast<unsigned char>(spec.shortName)
-                          : kFirstLongValue + static_cast<int>(index);
+int ValueOf(const OptionDefinition& option, std::size_t index) {
+    return option.shortName ? static_cast<unsigned char>(option.shortName)
+                            : kFirstLongValue + static_cast<int>(index);
 }
 
 int HasArgument(Takes takes) {
@@ -32,20 +32,20 @@ std::string LongName(const std::string& word) {
 
 }  // namespace
 
-OptionParser::OptionParser(const std::vector<std::string>& words, std::vector<OptionSpec> specs)
-    : storage_(words), specs_(std::move(specs)) {
+OptionParser::OptionParser(const std::vector<std::string>& words, std::vector<OptionDefinition> definitions)
+    : storage_(words), definitions_(std::move(definitions)) {
     storage_.insert(storage_.begin(), "varnex");
     for (auto& word : storage_) argv_.push_back(word.data());
     argv_.push_back(nullptr);
     // "-": words that are no options come back in their place; ":": a missing value is told apart
     shortOptions_ = "-:";
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-        const OptionSpec& spec = specs_[i];
-        longOptions_.push_back({spec.longName, HasArgument(spec.takes), nullptr, ValueOf(spec, i)});
-        if (!spec.shortName) continue;
-        shortOptions_ += spec.shortName;
-        if (spec.takes != Takes::Nothing) shortOptions_ += ':';
-        if (spec.takes == Takes::OptionalValue) shortOptions_ += ':';
+    for (std::size_t i = 0; i < definitions_.size(); ++i) {
+        const OptionDefinition& option = definitions_[i];
+        longOptions_.push_back({option.longName, HasArgument(option.takes), nullptr, ValueOf(option, i)});
+        if (!option.shortName) continue;
+        shortOptions_ += option.shortName;
+        if (option.takes != Takes::Nothing) shortOptions_ += ':';
+        if (option.takes == Takes::OptionalValue) shortOptions_ += ':';
     }
     longOptions_.push_back({nullptr, 0, nullptr, 0});
     optind = 0;  // glibc starts afresh
@@ -53,28 +53,28 @@ OptionParser::OptionParser(const std::vector<std::string>& words, std::vector<Op
 }
 
 bool OptionParser::Known(int value) const {
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-        if (ValueOf(specs_[i], i) == value) return true;
+    for (std::size_t i = 0; i < definitions_.size(); ++i) {
+        if (ValueOf(definitions_[i], i) == value) return true;
     }
     return false;
 }
 
-const OptionSpec& OptionParser::SpecFor(int value) const {
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-        if (ValueOf(specs_[i], i) == value) return specs_[i];
+const OptionDefinition& OptionParser::DefinitionFor(int value) const {
+    for (std::size_t i = 0; i < definitions_.size(); ++i) {
+        if (ValueOf(definitions_[i], i) == value) return definitions_[i];
     }
     throw UsageError("unknown option");
 }
 
-std::string OptionParser::NameOf(const OptionSpec& spec) const {
-    return spec.shortName ? std::string("-") + spec.shortName : std::string("--") + spec.longName;
+std::string OptionParser::NameOf(const OptionDefinition& option) const {
+    return option.shortName ? std::string("-") + option.shortName : std::string("--") + option.longName;
 }
 
 std::string OptionParser::LongOptionFault(const std::string& word) const {
     const std::string name = LongName(word);
     std::vector<std::string> candidates;
-    for (const OptionSpec& spec : specs_) {
-        const std::string full = spec.longName;
+    for (const OptionDefinition& option : definitions_) {
+        const std::string full = option.longName;
         if (full == name) return "option --" + full + " takes no value";
         if (full.starts_with(name)) candidates.push_back("--" + full);
     }
@@ -100,9 +100,9 @@ std::optional<ParsedWord> OptionParser::Next() {
     if (value == 1) return ParsedWord{kOperand, std::string(optarg)};
     const std::string word = storage_[std::max(optind - 1, 1)];
     if (value == ':') {
-        const OptionSpec& spec = SpecFor(optopt);
-        const bool typedLong = word.starts_with("--") || !spec.shortName;
-        throw UsageError("option " + (typedLong ? "--" + std::string(spec.longName) : NameOf(spec)) +
+        const OptionDefinition& option = DefinitionFor(optopt);
+        const bool typedLong = word.starts_with("--") || !option.shortName;
+        throw UsageError("option " + (typedLong ? "--" + std::string(option.longName) : NameOf(option)) +
                          " needs a value");
     }
     if (value == '?') {
@@ -113,7 +113,7 @@ std::optional<ParsedWord> OptionParser::Next() {
         }
         throw UsageError(LongOptionFault(word));
     }
-    ParsedWord parsed{SpecFor(value).id, std::nullopt};
+    ParsedWord parsed{DefinitionFor(value).id, std::nullopt};
     if (optarg) parsed.value = optarg;
     return parsed;
 }

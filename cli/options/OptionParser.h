@@ -17,7 +17,7 @@ public:
 
 enum class Takes { Nothing, Value, OptionalValue };
 
-struct OptionSpec {
+struct OptionDefinition {
     int id;                // what Next() gives for the option; never kOperand
     const char* longName;  // without the dashes
     char shortName;        // 0 for none
@@ -38,7 +38,7 @@ class OptionParser {
 public:
     static constexpr int kOperand = -1;
 
-    OptionParser(const std::vector<std::string>& words, std::vector<OptionSpec> specs);
+    OptionParser(const std::vector<std::string>& words, std::vector<OptionDefinition> definitions);
 
     // The next option or operand; nullopt after the last. Throws UsageError naming the word.
     std::optional<ParsedWord> Next();
@@ -47,13 +47,13 @@ public:
 
 private:
     bool Known(int value) const;
-    const OptionSpec& SpecFor(int value) const;
+    const OptionDefinition& DefinitionFor(int value) const;
     std::string LongOptionFault(const std::string& word) const;
-    std::string NameOf(const OptionSpec& spec) const;
+    std::string NameOf(const OptionDefinition& option) const;
 
     std::vector<std::string> storage_;
     std::vector<char*> argv_;
-    std::vector<OptionSpec> specs_;
+    std::vector<OptionDefinition> definitions_;
     std::vector<option> longOptions_;
     std::string shortOptions_;
     bool optionsEnded_ = false;
