@@ -8,6 +8,7 @@
 
 #include "FailingSync.h"
 #include "Failure.h"
+#include "NewFileText.h"
 #include "TestDatabase.h"
 #include "files/InPlaceOutput.h"
 #include "files/SafeOutput.h"
@@ -16,14 +17,10 @@
 namespace varnex {
 namespace {
 
+using test::Put;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-void Put(NewFile& file, const std::string& text) {
-    std::copy(text.begin(), text.end(), file.Reserve(text.size()));
-    file.Commit(text.size());
-}
 
 std::vector<std::string> Names(const std::filesystem::path& folder) {
     std::vector<std::string> names;

@@ -5,20 +5,17 @@
 
 #include "FailingSync.h"
 #include "Failure.h"
+#include "NewFileText.h"
 #include "TestDatabase.h"
 #include "files/SafeOutput.h"
 
 namespace varnex {
 namespace {
 
+using test::Put;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-void Put(NewFile& file, const std::string& text) {
-    std::copy(text.begin(), text.end(), file.Reserve(text.size()));
-    file.Commit(text.size());
-}
 
 bool Empty(const std::filesystem::path& folder) {
     return std::filesystem::directory_iterator(folder) == std::filesystem::directory_iterator();
