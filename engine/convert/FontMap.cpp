@@ -26,6 +26,9 @@ void FontMap::Clear() {
     charactersTaking_.fill(0);
     markedTwoByte_.fill(0);
     packedTwoByte_.fill(0);
+    firstBytesEntries_.fill(0);
+    leadPairEntries_.fill(0);
+    busiestLeadPair_ = 0;
     UpdateMarkedValues();
     UpdateGroups();
 }
@@ -128,14 +131,27 @@ void FontMap::UpdateTwoByte(char32_t character, bool markerChanged) {
     if (!readsUtf8_) return;
     const auto update = [&](char32_t c) {
         const std::string_view codes = CharacterEntry(c);
+        const int single = codes.size() == 1 ? 1 : 0;
+        if (c >= 0x80) leadPairEntries_[c >> 7] += single - (markedTwoByte_[c] != dropMarker_ ? 1 : 0);
         packedTwoByte_[c] = codes.empty() ? 0 : PackEntry(codes);
-        markedTwoByte_[c] = codes.size() == 1 ? static_cast<std::uint8_t>(codes[0]) : dropMarker_;
+        markedTwoByte_[c] = single ? static_cast<std::uint8_t>(codes[0]) : dropMarker_;
+        const auto entry =
+            static_cast<std::uint16_t>(single ? 0x100 | static_cast<std::uint8_t>(codes[0]) : 0);
+        if (c < 0x80) {
+            for (std::size_t next = 0; next < 64; ++next) firstBytesEntries_[c | next << 8] = entry;
+        } else {
+            firstBytesEntries_[(0xC0 | c >> 6) | (c & 0x3F) << 8] = entry;
+        }
     };
     if (!markerChanged) {
         if (character < markedTwoByte_.size()) update(character);
-        return;
+    } else {
+        leadPairEntries_.fill(0);
+        markedTwoByte_.fill(dropMarker_);
+        for (char32_t c = 0; c < markedTwoByte_.size(); ++c) update(c);
     }
-    for (char32_t c = 0; c < markedTwoByte_.size(); ++c) update(c);
+    busiestLeadPair_ = static_cast<int>(std::max_element(leadPairEntries_.begin(), leadPairEntries_.end()) -
+                                        leadPairEntries_.begin());
 }
 
 }  // namespace varnex

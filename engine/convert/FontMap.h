@@ -95,6 +95,15 @@ public:
     // at (L & 0x1F) * 64, indexed by the low six bits of the byte that follows. The marker is
     // DropMarker(), chosen among the values no kept code or character converts to.
     const std::array<std::uint8_t, 0x800>& MarkedTwoByteValues() const { return markedTwoByte_; }
+    // The pair of lead bytes (C0 + 2p and C1 + 2p) whose characters have the most single-code
+    // entries: where a vector decoder starts, since most texts keep to one pair.
+    int BusiestLeadPair() const { return busiestLeadPair_; }
+    // The entry of the character whose sequence starts with the byte b followed by the byte
+    // n, indexed by b | (n & 0x3F) << 8: the ASCII code b whatever follows it, and for b in
+    // C2..DF the two-byte sequence b n. Its one code in the low byte and 1 in the high byte,
+    // or 0 for a character without a single-code entry: the plain decoder's table for maps
+    // of single codes.
+    const std::array<std::uint16_t, 0x4000>& FirstBytesEntries() const { return firstBytesEntries_; }
     // The same characters' entries in packed form (as Packed()), for the plain decoder.
     const std::array<std::uint64_t, 0x800>& PackedTwoByte() const { return packedTwoByte_; }
     // False only in a map that reads UTF-8 whose characters take all 256 values: then there
@@ -126,6 +135,9 @@ private:
     std::array<std::uint32_t, 256> charactersTaking_{};  // single-code characters per value
     std::array<std::uint8_t, 0x800> markedTwoByte_{};
     std::array<std::uint64_t, 0x800> packedTwoByte_{};
+    std::array<std::uint16_t, 0x4000> firstBytesEntries_{};
+    std::array<int, 16> leadPairEntries_{};  // single-code characters per pair of lead bytes
+    int busiestLeadPair_ = 0;
 };
 
 }  // namespace varnex

@@ -66,6 +66,7 @@ VARNEX_AVX2 inline __m256i LookUp(const __m256i* groups, __m256i codes) {
 VARNEX_AVX2 inline std::uint8_t* StoreKept(__m256i values, std::uint32_t kept, std::uint8_t* out) {
     alignas(32) std::uint8_t bytes[32];
     _mm256_store_si256(reinterpret_cast<__m256i*>(bytes), values);
+#pragma GCC unroll 4
     for (int k = 0; k < 4; ++k) {
         const std::uint32_t eight = (kept >> (8 * k)) & 0xFF;
         const __m128i moves =

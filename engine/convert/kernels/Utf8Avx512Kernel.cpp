@@ -27,9 +27,8 @@ struct Window {
 // where the window's characters may start.
 VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried, __mmask64 owned) {
     const __mmask64 high = _mm512_movepi8_mask(bytes);
-    const __mmask64 continuation =
-        _mm512_cmpeq_epi8_mask(_mm512_and_si512(bytes, _mm512_set1_epi8(static_cast<char>(0xC0))),
-                               _mm512_set1_epi8(static_cast<char>(0x80)));
+    // 80..BF, as signed bytes the ones below C0
+    const __mmask64 continuation = _mm512_cmplt_epi8_mask(bytes, _mm512_set1_epi8(static_cast<char>(0xC0)));
     // C2..DF: the leads of the two-byte sequences that are not overlong
     const __mmask64 goodLeads = _mm512_cmple_epu8_mask(
         _mm512_sub_epi8(bytes, _mm512_set1_epi8(static_cast<char>(0xC2))), _mm512_set1_epi8(29));
@@ -38,36 +37,39 @@ VARNEX_AVX512 inline Window ReadWindow(__m512i bytes, __mmask64 carried, __mmask
     return {~continuation & owned, leads, plain};
 }
 
-// The 128 marked values of a pair of lead bytes (C0 + 2p and C1 + 2p), for one vpermi2b. The
-// last pair looked up stays loaded: in most texts one pair holds every letter.
+// The 128 marked values of a pair of lead bytes (C0 + 2p and C1 + 2p), for one vpermi2b,
+// and the pair's first lead in every byte. The last pair looked up stays loaded: in most
+// texts one pair holds every letter.
 struct LeadPair {
     int number;
-    __m512i low, high;
+    __m512i low, high, lead;
 };
+
+VARNEX_AVX512 inline LeadPair PairNumbered(const std::uint8_t* marked, int number) {
+    return {number, _mm512_loadu_si512(marked + number * 128), _mm512_loadu_si512(marked + number * 128 + 64),
+            _mm512_set1_epi8(static_cast<char>(0xC0 + 2 * number))};
+}
 
 // The marked value of each character of the window: the ASCII codes from the lower half of
 // the marked table, each two-byte sequence from its lead byte's pair, indexed by the lead's
-// lowest bit and the low six bits of the byte after it.
+// lowest bit (bit 6 of the index) and the low six bits of the byte after it; vpermi2b reads
+// only those seven bits.
 template <bool kLowerHalfKept>
 VARNEX_AVX512 inline __m512i Values(const std::uint8_t* marked, const std::uint8_t* in, __m512i bytes,
                                     __mmask64 leads, __m512i lower0, __m512i lower1, __m512i following,
                                     LeadPair& pair) {
     __m512i values = kLowerHalfKept ? bytes : _mm512_permutex2var_epi8(lower0, bytes, lower1);
     if (leads == 0) return values;
-    const __m512i index = _mm512_ternarylogic_epi32(
-        _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi8(1)), 6), following, _mm512_set1_epi8(0x3F),
-        0xF8);  // (lead & 1) << 6 | (following & 0x3F)
-    const __m512i pairs = _mm512_and_si512(_mm512_srli_epi16(bytes, 1), _mm512_set1_epi8(0x0F));
-    __mmask64 same = leads & _mm512_cmpeq_epi8_mask(pairs, _mm512_set1_epi8(static_cast<char>(pair.number)));
-    values = _mm512_mask_blend_epi8(same, values, _mm512_permutex2var_epi8(pair.low, index, pair.high));
-    for (__mmask64 left = leads & ~same; left != 0; left &= ~same) {
-        const int number = (in[__builtin_ctzll(left)] >> 1) & 0x0F;
-        pair = {number, _mm512_loadu_si512(marked + number * 128),
-                _mm512_loadu_si512(marked + number * 128 + 64)};
-        same = left & _mm512_cmpeq_epi8_mask(pairs, _mm512_set1_epi8(static_cast<char>(number)));
+    const __m512i index = _mm512_ternarylogic_epi32(following, _mm512_slli_epi16(bytes, 6),
+                                                    _mm512_set1_epi8(0x40), 0xF8);  // A | (B & C)
+    const __m512i pairOfLead = _mm512_and_si512(bytes, _mm512_set1_epi8(static_cast<char>(0xFE)));
+    for (__mmask64 left = leads;;) {
+        const __mmask64 same = _mm512_mask_cmpeq_epi8_mask(left, pairOfLead, pair.lead);
         values = _mm512_mask_blend_epi8(same, values, _mm512_permutex2var_epi8(pair.low, index, pair.high));
+        left &= ~same;
+        if (left == 0) return values;
+        pair = PairNumbered(marked, (in[__builtin_ctzll(left)] >> 1) & 0x0F);
     }
-    return values;
 }
 
 alignas(64) constexpr std::uint8_t kNextIndex[64] = {
@@ -86,7 +88,7 @@ VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std
     const __m512i lower0 = _mm512_loadu_si512(marked), lower1 = _mm512_loadu_si512(marked + 64);
     const __m512i marker = _mm512_set1_epi8(static_cast<char>(map.DropMarker()));
     const __m512i toNext = _mm512_load_si512(kNextIndex);
-    LeadPair pair{-1, _mm512_setzero_si512(), _mm512_setzero_si512()};
+    LeadPair pair = PairNumbered(marked, map.BusiestLeadPair());
     std::uint8_t* const start = out;
     std::size_t i = 0;
     __mmask64 carried = 0;
@@ -108,7 +110,7 @@ VARNEX_AVX512 std::size_t Decode(const FontMap& map, const std::uint8_t* in, std
         const __m512i following = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, toNext, bytes);
         const __m512i values =
             Values<kLowerHalfKept>(marked, in + i, bytes, window.leads, lower0, lower1, following, pair);
-        const __mmask64 keep = window.starts & _mm512_cmpneq_epi8_mask(values, marker);
+        const __mmask64 keep = _mm512_mask_cmpneq_epi8_mask(window.starts, values, marker);
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, values));
         out += __builtin_popcountll(keep);
         carried = window.leads >> (stride - 1) & 1;

@@ -108,12 +108,13 @@ inline std::uint64_t Mask(__m128i bytes) { return static_cast<std::uint64_t>(_mm
 // SSE2, which every x86-64 processor has: sixteen bytes per step.
 inline BlockBits ReadBlock(const std::uint8_t* block) {
     BlockBits bits{0, 0, 0};
+#pragma GCC unroll 4
     for (int q = 0; q < 4; ++q) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * q));
         const __m128i fromC2 = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(0xC2)));
-        const __m128i top = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(0xC0)));
         bits.high |= Mask(v) << (16 * q);
-        bits.continuation |= Mask(_mm_cmpeq_epi8(top, _mm_set1_epi8(static_cast<char>(0x80)))) << (16 * q);
+        // 80..BF, as signed bytes the ones below C0
+        bits.continuation |= Mask(_mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(0xC0)))) << (16 * q);
         bits.goodLeads |= Mask(_mm_cmpeq_epi8(_mm_min_epu8(fromC2, _mm_set1_epi8(29)), fromC2)) << (16 * q);
     }
     return bits;
@@ -145,15 +146,44 @@ inline BlockBits ReadBlock(const std::uint8_t* block) {
 constexpr std::size_t kBlockStride = 63;
 constexpr std::uint64_t kBlockStarts = ~0ull >> 1;
 
-}  // namespace
+// The characters of a block that holds nothing but ASCII codes and whole two-byte sequences.
+// Their entries are packed.
+VARNEX_ALWAYS_INLINE std::uint8_t* PutBlock(const std::uint8_t* block, std::uint64_t starts,
+                                            std::uint64_t leads, const std::uint64_t* table,
+                                            const FontMap& map, std::uint8_t* out) {
+    for (; starts != 0; starts &= starts - 1) {
+        const int k = __builtin_ctzll(starts);
+        const unsigned lead = block[k], next = block[k + 1];
+        const unsigned both = 0u - static_cast<unsigned>(leads >> k & 1);
+        const unsigned character = (((lead & 0x1F) << 6 | (next & 0x3F)) & both) | (lead & ~both);
+        out = PutPacked(table[character], map, character, out);
+    }
+    return out;
+}
+
+// The same where every entry has one code at most: one lookup by the character's first two
+// bytes, without telling ASCII codes from leads, and no branch.
+VARNEX_ALWAYS_INLINE std::uint8_t* PutBlockOfSingleCodes(const std::uint8_t* block, std::uint64_t starts,
+                                                         const std::uint16_t* entries, std::uint8_t* out) {
+    for (; starts != 0; starts &= starts - 1) {
+        std::uint16_t firstTwo;
+        std::memcpy(&firstTwo, block + static_cast<unsigned>(__builtin_ctzll(starts)), 2);
+        const unsigned entry = entries[firstTwo & 0x3FFF];
+        *out = static_cast<std::uint8_t>(entry);
+        out += entry >> 8;
+    }
+    return out;
+}
 
 // Where a block holds nothing but ASCII codes and whole two-byte sequences, its characters are
 // found from its bits, so that no character waits for the length of the one before it;
 // elsewhere one unit after another, by the step above. A unit cut short by the end of the
 // text is left to DecodeUtf8Units, which holds it back or drops it.
-std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
-                             bool more, std::size_t* consumed) {
+template <bool kSingleCodes>
+std::size_t DecodeBlocks(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                         bool more, std::size_t* consumed) {
     const std::uint64_t* table = map.PackedTwoByte().data();
+    const std::uint16_t* entries = map.FirstBytesEntries().data();
     const std::uint8_t* const end = in + count;
     std::uint8_t* const start = out;
     Place place{in, out, false};
@@ -169,13 +199,9 @@ std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::si
                 place = Step(place, end, table, map);
             continue;
         }
-        for (std::uint64_t starts = ~bits.continuation & kBlockStarts; starts != 0; starts &= starts - 1) {
-            const int k = __builtin_ctzll(starts);
-            const unsigned lead = block[k], next = block[k + 1];
-            const unsigned both = 0u - static_cast<unsigned>(leads >> k & 1);
-            const unsigned character = (((lead & 0x1F) << 6 | (next & 0x3F)) & both) | (lead & ~both);
-            place.out = PutPacked(table[character], map, character, place.out);
-        }
+        const std::uint64_t starts = ~bits.continuation & kBlockStarts;
+        place.out = kSingleCodes ? PutBlockOfSingleCodes(block, starts, entries, place.out)
+                                 : PutBlock(block, starts, leads, table, map, place.out);
         carried = leads >> (kBlockStride - 1);
         place.at = block + kBlockStride;
     }
@@ -188,6 +214,15 @@ std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::si
         *consumed = last.next;
     }
     return static_cast<std::size_t>(place.out - start);
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8Scalar(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                             bool more, std::size_t* consumed) {
+    return map.AllEntriesSingleOrEmpty() && map.MarkerIsFree()
+               ? DecodeBlocks<true>(map, in, count, out, more, consumed)
+               : DecodeBlocks<false>(map, in, count, out, more, consumed);
 }
 
 }  // namespace varnex::kernels
