@@ -107,15 +107,20 @@ inline std::uint8_t* PlaceFour(Entry e0, Entry e1, Entry e2, Entry e3, std::uint
     return out + at3 + (e3 >> kTop);
 }
 
-// Four lookups per step, each of kBits of the input: one code (8) or a pair of codes (16).
-template <int kBits, typename Codes, typename Entry>
+// Four lookups per step, each by a Codes of the input: one code or a pair of codes. Each is
+// loaded on its own: a load is one instruction, where a wide load cut up takes two per part,
+// and this loop is bound by the number of instructions.
+template <typename Codes, typename Entry>
 std::uint8_t* PlaceSteps(const Entry* table, const std::uint8_t* in, std::size_t steps, std::uint8_t* out) {
-    constexpr Codes kMask = (Codes{1} << kBits) - 1;
-    for (std::size_t step = 0; step < steps; ++step) {
+    const auto codesAt = [in](std::size_t at) {
         Codes codes;
-        std::memcpy(&codes, in + step * sizeof codes, sizeof codes);
-        out = PlaceFour(table[codes & kMask], table[(codes >> kBits) & kMask],
-                        table[(codes >> 2 * kBits) & kMask], table[codes >> 3 * kBits], out);
+        std::memcpy(&codes, in + at * sizeof codes, sizeof codes);
+        return codes;
+    };
+    for (std::size_t step = 0; step < steps; ++step) {
+        const std::size_t at = step * 4;
+        out = PlaceFour(table[codesAt(at)], table[codesAt(at + 1)], table[codesAt(at + 2)],
+                        table[codesAt(at + 3)], out);
     }
     return out;
 }
@@ -132,14 +137,14 @@ std::size_t TranslatePackedShort(const FontMap& map, const std::uint8_t* in, std
                                  std::uint8_t* out) {
     const std::size_t done = count / 4 * 4;
     std::uint8_t* const end = PutEach(map, in + done, count - done,
-                                      PlaceSteps<8, std::uint32_t>(map.Packed().data(), in, count / 4, out));
+                                      PlaceSteps<std::uint8_t>(map.Packed().data(), in, count / 4, out));
     return static_cast<std::size_t>(end - out);
 }
 
 // Two codes per lookup in the pair table: eight codes per step.
 std::size_t TranslatePairs(const FontMap& map, const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
     const std::size_t done = count / 8 * 8;
-    std::uint8_t* const placed = PlaceSteps<16, std::uint64_t>(map.PairEntries(), in, count / 8, out);
+    std::uint8_t* const placed = PlaceSteps<std::uint16_t>(map.PairEntries(), in, count / 8, out);
     return static_cast<std::size_t>(PutEach(map, in + done, count - done, placed) - out);
 }
 
