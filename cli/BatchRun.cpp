@@ -225,7 +225,7 @@ void Batch::ConvertInOrder(std::size_t index, OrderedOutput& ordered) {
     if (!plan_.faults[index].empty()) return ordered.Finish(index);  // told already
     try {
         const Input& input = plan_.inputs[index];
-        Done(ConvertText(run_, input, ordered.Part(index, KnownSize(input)), messages_, progress_.get()));
+        Done(ConvertText(run_, input, ordered.ForInput(index, KnownSize(input)), messages_, progress_.get()));
         FileConverted();
     } catch (const OutputAbandoned&) {
         ++counts_.failed;  // what gave it up is told once

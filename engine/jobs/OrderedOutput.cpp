@@ -11,8 +11,8 @@ constexpr std::size_t kFirstSpool = 64 * 1024;
 
 }  // namespace
 
-// One input's part. `head`, `done` and the spool's size in the budget are the owner's, under
-// its lock; `direct` is the part's thread's own: once it has seen its turn, it writes through.
+// One input's slot. `head`, `done` and the spool's size in the budget are the owner's, under
+// its lock; `direct` is the input's thread's own: once it has seen its turn, it writes through.
 class OrderedOutput::Slot : public ByteSink {
 public:
     explicit Slot(OrderedOutput& owner) : owner_(owner) {}
@@ -72,21 +72,21 @@ private:
     OrderedOutput& owner_;
 };
 
-OrderedOutput::OrderedOutput(NewFile& output, std::size_t parts, std::uint64_t spoolLimit)
+OrderedOutput::OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit)
     : output_(output), spoolLimit_(spoolLimit) {
-    for (std::size_t i = 0; i < parts; ++i) slots_.push_back(std::make_unique<Slot>(*this));
+    for (std::size_t i = 0; i < inputs; ++i) slots_.push_back(std::make_unique<Slot>(*this));
     if (!slots_.empty()) slots_.front()->head = true;
 }
 
 OrderedOutput::~OrderedOutput() = default;
 
-ByteSink& OrderedOutput::Part(std::size_t index, std::uint64_t expected) {
+ByteSink& OrderedOutput::ForInput(std::size_t index, std::uint64_t expected) {
     Slot& slot = *slots_.at(index);
     slot.expected = expected;
     return slot;
 }
 
-// Under the lock. Spools are kept for the next parts: fresh memory costs a page fault a page.
+// Under the lock. Spools are kept for the next inputs: fresh memory costs a page fault a page.
 OrderedOutput::Buffer OrderedOutput::TakeBuffer(std::size_t capacity) {
     for (auto kept = free_.begin(); kept != free_.end(); ++kept) {
         if (kept->capacity < capacity) continue;
@@ -108,7 +108,7 @@ void OrderedOutput::WaitForRoom(Slot& slot, std::size_t size, std::unique_lock<s
                   [&] { return slot.head || abandoned_ || spooled_ + slot.Wanted(size) <= spoolLimit_; });
 }
 
-// The part's thread, at its turn: what it kept goes first, then it writes through.
+// The input's thread, at its turn: what it kept goes first, then it writes through.
 void OrderedOutput::TakeTurn(Slot& slot) {
     WriteSpool(slot);
     slot.direct = true;
@@ -144,7 +144,7 @@ void OrderedOutput::Finish(std::size_t index) {
         }
     }
     if (!slots_[index]->direct) WriteSpool(*slots_[index]);
-    // the turn passes on: the parts done meanwhile are written by this thread, theirs being gone
+    // the turn passes on: the inputs done meanwhile are written by this thread, theirs being gone
     for (std::size_t next = index + 1; next < slots_.size(); ++next) {
         {
             const std::lock_guard lock(mutex_);

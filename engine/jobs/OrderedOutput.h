@@ -14,7 +14,7 @@
 
 namespace varnex {
 
-// Thrown to a part that writes or waits after the output was given up.
+// Thrown to an input that writes or waits after the output was given up.
 class OutputAbandoned : public std::runtime_error {
 public:
     OutputAbandoned() : std::runtime_error("the output was given up") {}
@@ -24,22 +24,22 @@ public:
 // one output in the inputs' order: byte for byte what converting them one after the other
 // writes. The input whose turn it is writes straight through; the others keep what they
 // convert in memory, together at most `spoolLimit` bytes, past which they wait for their
-// turn. Each part is used by one thread at a time.
+// turn. Each input's sink is used by one thread at a time.
 class OrderedOutput {
 public:
-    OrderedOutput(NewFile& output, std::size_t parts, std::uint64_t spoolLimit);
+    OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit);
     ~OrderedOutput();
     OrderedOutput(const OrderedOutput&) = delete;
     OrderedOutput& operator=(const OrderedOutput&) = delete;
 
     // Where input `index` writes; `expected`: about how many bytes it will write, if known.
-    // A write failure of the output gives the output up, and the part throws the failure.
+    // A write failure of the output gives the output up, and the input's writer gets the failure.
     // Throws OutputAbandoned once the output is given up.
-    ByteSink& Part(std::size_t index, std::uint64_t expected = 0);
+    ByteSink& ForInput(std::size_t index, std::uint64_t expected = 0);
     // Input `index` is done: what it wrote stays and is written in its turn, also when its
     // conversion failed on the way (as it would have been, written straight through).
     void Finish(std::size_t index);
-    // Every part that writes or waits from now on throws OutputAbandoned.
+    // Every input that writes or waits from now on throws OutputAbandoned.
     void Abandon();
     // The first write failure of the output, or "".
     std::string Failure() const;

@@ -18,35 +18,35 @@ void Put(ByteSink& sink, const std::string& text) {
     sink.Commit(text.size());
 }
 
-TEST(OrderedOutput, PartsEndingInAnyOrderAreWrittenInTheirs) {
+TEST(OrderedOutput, InputsEndingInAnyOrderAreWrittenInTheirs) {
     TempDir dir;
     {
         NewFile file(dir / "out");
         OrderedOutput ordered(file, 4, 1 << 20);
-        Put(ordered.Part(3), "d");
+        Put(ordered.ForInput(3), "d");
         ordered.Finish(3);
-        Put(ordered.Part(1), "b");
+        Put(ordered.ForInput(1), "b");
         ordered.Finish(1);
-        Put(ordered.Part(0), "a");
-        Put(ordered.Part(2), "c1");
+        Put(ordered.ForInput(0), "a");
+        Put(ordered.ForInput(2), "c1");
         ordered.Finish(0);  // writes 1, then hands the turn to 2, which is not done
-        Put(ordered.Part(2), "c2");
+        Put(ordered.ForInput(2), "c2");
         ordered.Finish(2);
         file.Close();
     }
     EXPECT_EQ(ReadFile(dir / "out"), "abc1c2d");
 }
 
-TEST(OrderedOutput, APartPastTheMemoryAllowedWaitsForItsTurn) {
+TEST(OrderedOutput, AnInputPastTheMemoryAllowedWaitsForItsTurn) {
     TempDir dir;
     NewFile file(dir / "out");
     OrderedOutput ordered(file, 2, 100 * 1024);
     std::thread later([&] {
-        Put(ordered.Part(1), std::string(60 * 1024, 'b'));
-        Put(ordered.Part(1), std::string(60 * 1024, 'c'));  // past the limit: waits for part 0
+        Put(ordered.ForInput(1), std::string(60 * 1024, 'b'));
+        Put(ordered.ForInput(1), std::string(60 * 1024, 'c'));  // past the limit: waits for input 0
         ordered.Finish(1);
     });
-    Put(ordered.Part(0), "a");
+    Put(ordered.ForInput(0), "a");
     ordered.Finish(0);
     later.join();
     file.Close();
@@ -60,16 +60,16 @@ TEST(OrderedOutput, GivenUpItTakesNoMoreAndWakesTheWaiting) {
     std::thread waiting([&] {
         EXPECT_THROW(
             {
-                Put(ordered.Part(2), "c");
-                Put(ordered.Part(2), std::string(200 * 1024, 'c'));  // waits, if it comes before
+                Put(ordered.ForInput(2), "c");
+                Put(ordered.ForInput(2), std::string(200 * 1024, 'c'));  // waits, if it comes before
             },
             OutputAbandoned);
         ordered.Finish(2);
     });
-    Put(ordered.Part(0), "a");
+    Put(ordered.ForInput(0), "a");
     ordered.Abandon();
     waiting.join();
-    EXPECT_THROW(Put(ordered.Part(1), "b"), OutputAbandoned);
+    EXPECT_THROW(Put(ordered.ForInput(1), "b"), OutputAbandoned);
     ordered.Finish(0);
     ordered.Finish(1);
     EXPECT_TRUE(ordered.Failure().empty());
