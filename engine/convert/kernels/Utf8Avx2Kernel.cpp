@@ -26,7 +26,7 @@ struct Window {
 // The loop's constants, made once: left to itself the compiler builds several of them anew
 // in every window, three instructions each.
 struct Constants {
-    __m256i topBits, continuation, minusC2, upToDF, lowFour, pairOfLead, marker;
+    __m256i lowestLead, minusC2, upToDF, lowFour, pairOfLead, marker;
 };
 
 // Opaque to the compiler, so that it keeps the value instead of building it again.
@@ -37,7 +37,7 @@ VARNEX_AVX2 inline __m256i EveryByte(int value) {
 }
 
 VARNEX_AVX2 inline Constants MakeConstants(std::uint8_t marker) {
-    return {EveryByte(0xC0), EveryByte(0x80), EveryByte(0xC2),  EveryByte(29),
+    return {EveryByte(0xC0), EveryByte(0xC2), EveryByte(29),
             EveryByte(0x0F), EveryByte(0xFE), EveryByte(marker)};
 }
 
@@ -52,8 +52,8 @@ VARNEX_AVX2 inline std::uint32_t Mask(__m256i bytes) {
 VARNEX_AVX2 inline Window ReadWindow(const Constants& k, __m256i bytes, std::uint32_t carried,
                                      std::uint32_t owned, unsigned first) {
     const std::uint32_t high = Mask(bytes);
-    const std::uint32_t continuation =
-        Mask(_mm256_cmpeq_epi8(_mm256_and_si256(bytes, k.topBits), k.continuation)) & (~0u << first);
+    // 80..BF, as signed bytes the ones below C0
+    const std::uint32_t continuation = Mask(_mm256_cmpgt_epi8(k.lowestLead, bytes)) & (~0u << first);
     // C2..DF: the leads of the two-byte sequences that are not overlong
     const __m256i fromC2 = _mm256_sub_epi8(bytes, k.minusC2);
     const std::uint32_t goodLeads = Mask(_mm256_cmpeq_epi8(_mm256_min_epu8(fromC2, k.upToDF), fromC2));
