@@ -14,7 +14,8 @@ std::string Counted(std::uint64_t count, const char* one, const char* many) {
 
 }  // namespace
 
-std::string SummaryLine(const BatchCounts& counts, double seconds, bool report, bool characters) {
+std::string SummaryLine(const BatchTotals& counts, double seconds, bool report) {
+    const bool characters = counts.droppedCharacters;
     std::string line = Counted(counts.converted, "file", "files") + " converted, " +
                        std::to_string(counts.failed) + " failed, " + std::to_string(counts.skipped) +
                        " skipped";

@@ -1,22 +1,20 @@
 #include "ConvertCommand.h"
 
+#include <fnmatch.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <ostream>
 
-#include "BatchRun.h"
 #include "CleanTemporary.h"
-#include "ConversionRun.h"
 #include "ConvertOptions.h"
-#include "Failure.h"
-#include "InputList.h"
 #include "Interrupts.h"
 #include "Messages.h"
-#include "OutputPlan.h"
+#include "TerminalObserver.h"
 #include "Usage.h"
+#include "batch/BatchRun.h"
+#include "batch/RequestFault.h"
 #include "map/FontLoaders.h"
-#include "map/FontNameMatch.h"
 
 namespace varnex::cli {
 
@@ -25,34 +23,6 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
-
-std::string Listed(const std::vector<std::string>& names) {
-    std::string text;
-    for (const auto& name : names) text += (text.empty() ? "\"" : ", \"") + name + "\"";
-    return text;
-}
-
-// The map's own name for a font typed on the command line; throws Failure naming the
-// nearest fonts.
-std::string ResolveFont(const FontTable& table, const std::string& typed,
-                        const std::filesystem::path& mapPath) {
-    const FontNameMatch match = MatchFontName(table.columns, typed);
-    if (!match.font.empty()) return match.font;
-    const std::string where = mapPath.string() + ": the font \"" + typed + "\"";
-    if (match.ambiguous)
-        throw Failure(kItemNotFound, where + " is ambiguous: it may be " + Listed(match.nearest));
-    throw Failure(kItemNotFound, where + " is not in the map; the nearest are " + Listed(match.nearest));
-}
-
-// The map's rows for the pair; a bad cell is reported with the map's name.
-void BuildMap(const FontTable& table, const std::string& source, const std::string& target,
-              const std::filesystem::path& mapPath, FontMap& map) {
-    try {
-        BuildFontMap(table, source, target, map);
-    } catch (const Failure& failure) {
-        throw Failure(failure.Number(), mapPath.string() + ": " + failure.Description());
-    }
-}
 
 int ListFonts(const std::filesystem::path& mapPath, std::ostream& out) {
     for (const auto& font : LoadFontList(mapPath)) out << font << '\n';
@@ -67,33 +37,59 @@ TemporaryFile TemporaryFilesWanted() {
     return wanted && std::string(wanted) == "named" ? TemporaryFile::Named : TemporaryFile::Unnamed;
 }
 
-int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath, Messages& messages) {
-    ConversionRun run{options, {}, {}, TemporaryFilesWanted()};
-    std::string target;
-    try {
-        const FontTable table = ReadFontTable(mapPath);
-        const std::string source = ResolveFont(table, options.source, mapPath);
-        target = ResolveFont(table, options.target, mapPath);
-        BuildMap(table, source, target, mapPath, run.map);
-        run.documentFonts = {table.columns, source, target, options.docFonts, options.targetDocFont};
-    } catch (const std::exception& failure) {
-        messages.Line(failure.what());
-        return kFailed;
-    }
-    const auto started = std::chrono::steady_clock::now();
-    OutputPlan plan;
-    InputList list;
-    try {
-        list = ListInputs(options, messages);
-        if (const auto fault = PlanOutputs(options, target, std::move(list.inputs), plan)) {
-            messages.Line(fault->message);
-            return fault->usage ? kUsage : kFailed;
+// A name filter that takes the names matching any of the globs; none for no globs.
+NameFilter MatchingAny(const std::vector<std::string>& globs) {
+    if (globs.empty()) return nullptr;
+    return [globs](const std::string& name) {
+        for (const auto& glob : globs) {
+            if (::fnmatch(glob.c_str(), name.c_str(), 0) == 0) return true;
         }
+        return false;
+    };
+}
+
+BatchRequest RequestOf(const ConvertOptions& options) {
+    BatchRequest request;
+    request.source = options.source;
+    request.target = options.target;
+    request.inputs = options.files;
+    request.recursive = options.recursive;
+    request.include = MatchingAny(options.includes);
+    request.exclude = MatchingAny(options.excludes);
+    if (options.inPlace) {
+        request.output = OutputKind::InPlace;
+        request.backupSuffix = *options.inPlace;
+    } else if (options.beside) {
+        request.output = OutputKind::BesideEach;
+    } else if (options.output) {
+        request.output = OutputKind::OneFile;
+        request.outputPath = *options.output;
+    }
+    request.force = options.force;
+    request.keepTime = options.keepTime;
+    request.jobs = options.jobs;
+    request.temporaryFiles = TemporaryFilesWanted();
+    request.docFonts = options.docFonts;
+    request.targetDocFont = options.targetDocFont;
+    request.report = options.report;
+    request.strict = options.strict;
+    return request;
+}
+
+int Convert(const ConvertOptions& options, const std::filesystem::path& mapPath, Messages& messages) {
+    try {
+        const LoadedMap map = LoadMap(mapPath);
+        TerminalObserver observer(messages, options.recursive, options.report);
+        InterruptHooks hooks;
+        const BatchTotals totals = RunBatch(map, RequestOf(options), observer, hooks);
+        return totals.failed > 0 ? kFailed : kSuccess;
+    } catch (const RequestFault& fault) {
+        messages.Line(fault.what());
+        return kUsage;
     } catch (const std::exception& failure) {
         messages.Line(failure.what());
         return kFailed;
     }
-    return RunBatch(run, plan, list, messages, started);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "OptionParser.h"
+#include "batch/BatchRequest.h"
 
 namespace varnex::cli {
 
@@ -32,9 +33,6 @@ struct ConvertOptions {
     bool keepTime = false;                                // --keep-time, with -i
     std::optional<std::filesystem::path> cleanTemporary;  // --clean-temporary DIR
 };
-
-// The most files converted at once.
-constexpr unsigned kMostJobs = 256;
 
 // Throws UsageError naming the fault.
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args);

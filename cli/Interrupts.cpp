@@ -8,7 +8,7 @@
 #include <cstring>
 #include <optional>
 
-#include "ConvertOptions.h"
+#include "batch/BatchRequest.h"
 
 namespace varnex::cli {
 
@@ -123,5 +123,18 @@ SignalHold::SignalHold() {
 }
 
 SignalHold::~SignalHold() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+void InterruptHooks::Step(const std::function<void()>& step) { TemporarySlot::OfThisThread().Step(step); }
+
+void InterruptHooks::NameTemporary(const std::filesystem::path& temporary) {
+    TemporarySlot::OfThisThread().Name(temporary);
+}
+
+void InterruptHooks::StartWorkers(const std::function<void()>& start) {
+    const SignalHold hold;  // a new thread starts with its creator's signal mask
+    start();
+}
+
+void InterruptHooks::WorkerStarted() { HoldSignalsForGood(); }
 
 }  // namespace varnex::cli

@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <functional>
 
+#include "batch/BatchHooks.h"
+
 namespace varnex::cli {
 
 // SIGINT, SIGTERM and SIGHUP end the program at once with 128 + the signal's number, after
 // removing the named temporary files of outputs being written (a blocked read cannot delay
 // it). SIGXFSZ is ignored, so that a file size limit is a write failure like a full disk.
-// Threads that convert block these signals (WorkerPool), so the main thread handles them.
+// Threads that convert block these signals (InterruptHooks), so the main thread handles them.
 void InstallInterruptHandlers();
 
 // Blocks the ending signals in the calling thread until it ends: for threads that convert,
@@ -49,6 +51,16 @@ public:
 
 private:
     sigset_t previous_;
+};
+
+// A batch's hooks for a program that ends on these signals: each thread's steps and named
+// temporary file go through its slot, and the threads that convert block the signals.
+class InterruptHooks : public BatchHooks {
+public:
+    void Step(const std::function<void()>& step) override;
+    void NameTemporary(const std::filesystem::path& temporary) override;
+    void StartWorkers(const std::function<void()>& start) override;
+    void WorkerStarted() override;
 };
 
 }  // namespace varnex::cli

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <stdexcept>
+#include "Cancelled.h"
 
 namespace varnex {
 
 // The user cancelled a document conversion: no new file is made.
-class DocumentCancelled : public std::runtime_error {
+class DocumentCancelled : public ConversionCancelled {
 public:
-    DocumentCancelled() : std::runtime_error("The document conversion was cancelled.") {}
+    DocumentCancelled() : ConversionCancelled("The document conversion was cancelled.") {}
 };
 
 }  // namespace varnex

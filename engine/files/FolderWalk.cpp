@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <set>
-#include <utility>
 #include <vector>
+
+#include "files/FileIdentity.h"
 
 namespace varnex {
 
@@ -19,8 +20,6 @@ struct Entry {
     bool link = false;
     bool reached = true;  // for a link: whether what it names exists
 };
-
-using Identity = std::pair<dev_t, ino_t>;
 
 std::string Joined(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
@@ -55,7 +54,7 @@ bool ReadEntries(const std::string& folder, std::vector<Entry>& entries, int& er
     return error == 0;
 }
 
-void Walk(const std::string& folder, FolderVisitor& visitor, std::set<Identity>& seen) {
+void Walk(const std::string& folder, FolderVisitor& visitor, std::set<FileIdentity>& seen) {
     std::vector<Entry> entries;
     int error = 0;
     if (!ReadEntries(folder, entries, error)) {
@@ -69,7 +68,7 @@ void Walk(const std::string& folder, FolderVisitor& visitor, std::set<Identity>&
         } else if (S_ISDIR(entry.info.st_mode)) {
             if (entry.link) {
                 visitor.Skipped(path, WalkSkip::LinkToFolder);
-            } else if (!seen.insert({entry.info.st_dev, entry.info.st_ino}).second) {
+            } else if (!seen.insert(IdentityOf(entry.info)).second) {
                 visitor.Skipped(path, WalkSkip::FolderAgain);
             } else if (visitor.Enter(path, entry.name)) {
                 Walk(path, visitor, seen);
@@ -85,9 +84,9 @@ void Walk(const std::string& folder, FolderVisitor& visitor, std::set<Identity>&
 }  // namespace
 
 void WalkFolder(const std::string& folder, FolderVisitor& visitor) {
-    std::set<Identity> seen;
+    std::set<FileIdentity> seen;
     struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0) seen.insert({info.st_dev, info.st_ino});
+    if (::stat(folder.c_str(), &info) == 0) seen.insert(IdentityOf(info));
     Walk(folder, visitor, seen);
 }
 

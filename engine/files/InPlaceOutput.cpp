@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Failure.h"
+#include "files/FileIdentity.h"
 
 namespace varnex {
 
@@ -62,9 +63,8 @@ void InPlaceOutput::Finish() { output_.TakeAttributes(original_, request_.keepTi
 
 void InPlaceOutput::CheckUnchanged() const {
     struct stat now {};
-    const bool same = ::lstat(file_.c_str(), &now) == 0 && now.st_dev == original_.st_dev &&
-                      now.st_ino == original_.st_ino && now.st_size == original_.st_size &&
-                      now.st_mtim.tv_sec == original_.st_mtim.tv_sec &&
+    const bool same = ::lstat(file_.c_str(), &now) == 0 && IdentityOf(now) == IdentityOf(original_) &&
+                      now.st_size == original_.st_size && now.st_mtim.tv_sec == original_.st_mtim.tv_sec &&
                       now.st_mtim.tv_nsec == original_.st_mtim.tv_nsec;
     if (!same) {
         throw Failure(kPathAccessError,

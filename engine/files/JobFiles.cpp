@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "Failure.h"
+#include "files/FileIdentity.h"
 
 namespace varnex {
 
@@ -224,10 +225,8 @@ void DeleteQuietly(const std::filesystem::path& path) {
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    struct stat first {
-    }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    const auto first = IdentityOfPath(a);
+    return first && first == IdentityOfPath(b);
 }
 
 bool FileExists(const std::filesystem::path& path) {

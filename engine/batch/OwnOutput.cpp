@@ -1,31 +1,28 @@
-#include "OwnOutput.h"
+#include "batch/OwnOutput.h"
 
-#include "Interrupts.h"
-
-namespace varnex::cli {
+namespace varnex {
 
 OwnOutput::OwnOutput(const ConversionRun& run, const OutputPlan& plan, std::size_t index)
-    : replace_(run.options.force) {
-    TemporarySlot& slot = TemporarySlot::OfThisThread();
-    slot.Step([&] {
+    : hooks_(run.hooks), replace_(run.request.force) {
+    hooks_.Step([&] {
         const std::filesystem::path& path = plan.outputs[index];
+        const BatchRequest& asked = run.request;
         if (plan.kind == OutputKind::InPlace) {
-            const InPlaceRequest request{*run.options.inPlace, run.options.force, run.options.keepTime};
-            inPlace_ = std::make_unique<InPlaceOutput>(path, request, run.temporaryFiles);
+            const InPlaceRequest request{asked.backupSuffix, asked.force, asked.keepTime};
+            inPlace_ = std::make_unique<InPlaceOutput>(path, request, asked.temporaryFiles);
         } else {
-            beside_ = std::make_unique<SafeOutput>(path, run.temporaryFiles);
+            beside_ = std::make_unique<SafeOutput>(path, asked.temporaryFiles);
         }
-        slot.Name(Safe().TemporaryPath());
+        hooks_.NameTemporary(Safe().TemporaryPath());
     });
 }
 
 OwnOutput::~OwnOutput() {
     if (Unnamed()) return;  // nothing to remove but in a step
-    TemporarySlot& slot = TemporarySlot::OfThisThread();
-    slot.Step([&] {
+    hooks_.Step([&] {
         inPlace_.reset();
         beside_.reset();
-        slot.Name({});
+        hooks_.NameTemporary({});
     });
 }
 
@@ -36,16 +33,15 @@ void OwnOutput::Finish() {
 
 void OwnOutput::Commit() {
     Safe().File().Sync();  // the long part, still open to an interrupt
-    TemporarySlot& slot = TemporarySlot::OfThisThread();
-    slot.Step([&] {
+    hooks_.Step([&] {
         PlaceNow();
-        slot.Name({});
+        hooks_.NameTemporary({});
     });
     SyncFolder(FolderOf(Safe().FinalPath()));
 }
 
 void OwnOutput::Place() {
-    TemporarySlot::OfThisThread().Step([&] { PlaceNow(); });
+    hooks_.Step([&] { PlaceNow(); });
 }
 
 void OwnOutput::PlaceNow() {
@@ -56,4 +52,4 @@ void OwnOutput::PlaceNow() {
     }
 }
 
-}  // namespace varnex::cli
+}  // namespace varnex

@@ -1,26 +1,8 @@
-#include "FileIdentity.h"
+#include "batch/InputPlaces.h"
 
 #include <unistd.h>
 
-namespace varnex::cli {
-
-namespace {
-
-Identity IdentityOf(const struct stat& info) { return Identity{info.st_dev, info.st_ino}; }
-
-}  // namespace
-
-std::optional<Identity> IdentityOfPath(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return IdentityOf(info);
-}
-
-std::optional<Identity> IdentityOfDescriptor(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return IdentityOf(info);
-}
+namespace varnex {
 
 std::optional<Place> Places::Of(const std::filesystem::path& path) {
     const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
@@ -38,10 +20,10 @@ InputIdentities::InputIdentities(const std::vector<Input>& inputs) {
     }
 }
 
-std::optional<std::string> InputIdentities::InputAt(const Identity& identity) const {
+std::optional<std::string> InputIdentities::InputAt(const FileIdentity& identity) const {
     const auto found = inputs_.find(identity);
     if (found == inputs_.end()) return std::nullopt;
     return found->second;
 }
 
-}  // namespace varnex::cli
+}  // namespace varnex

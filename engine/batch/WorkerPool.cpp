@@ -1,22 +1,22 @@
-#include "WorkerPool.h"
+#include "batch/WorkerPool.h"
 
 #include <sched.h>
 
 #include <algorithm>
 
-#include "Interrupts.h"
+namespace varnex {
 
-namespace varnex::cli {
-
-WorkerPool::WorkerPool(std::size_t count, unsigned threads, std::function<void(std::size_t)> task)
+WorkerPool::WorkerPool(std::size_t count, unsigned threads, BatchHooks& hooks,
+                       std::function<void(std::size_t)> task)
     : count_(count), task_(std::move(task)) {
-    const SignalHold hold;  // a new thread starts with its creator's signal mask
-    for (unsigned i = 0; i < threads; ++i) {
-        threads_.emplace_back([this] {
-            HoldSignalsForGood();
-            Work();
-        });
-    }
+    hooks.StartWorkers([&] {
+        for (unsigned i = 0; i < threads; ++i) {
+            threads_.emplace_back([this, &hooks] {
+                hooks.WorkerStarted();
+                Work();
+            });
+        }
+    });
 }
 
 WorkerPool::~WorkerPool() { Wait(); }
@@ -40,4 +40,4 @@ unsigned ThreadCount(unsigned asked, std::size_t inputs) {
     return static_cast<unsigned>(std::clamp<std::size_t>(inputs, 1, wanted));
 }
 
-}  // namespace varnex::cli
+}  // namespace varnex

@@ -1,45 +1,35 @@
-#include "InputList.h"
+#include "batch/InputList.h"
 
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include <cstring>
 
-#include "DocumentInput.h"
 #include "Failure.h"
+#include "batch/DocumentInput.h"
 #include "documents/InputRecognition.h"
 #include "files/FolderWalk.h"
 #include "files/TemporaryNames.h"
 
-namespace varnex::cli {
+namespace varnex {
 
 namespace {
 
-bool Matches(const std::vector<std::string>& globs, const std::string& name) {
-    for (const auto& glob : globs) {
-        if (::fnmatch(glob.c_str(), name.c_str(), 0) == 0) return true;
-    }
-    return false;
-}
-
 class InputWalk : public FolderVisitor {
 public:
-    InputWalk(const ConvertOptions& options, Messages& messages, InputList& list)
-        : options_(options), messages_(messages), list_(list) {}
+    InputWalk(const BatchRequest& request, BatchObserver& observer, InputList& list)
+        : request_(request), observer_(observer), list_(list) {}
 
-    bool Enter(const std::string&, const std::string& name) override {
-        return !Matches(options_.excludes, name);
-    }
+    bool Enter(const std::string&, const std::string& name) override { return !Excluded(name); }
 
     void File(const std::string& path, const std::string& name, const struct stat&, bool link) override {
         if (IsTemporaryName(name)) {
             ++list_.skipped;
-        } else if (link && options_.inPlace) {
+        } else if (link && request_.output == OutputKind::InPlace) {
             ++list_.linksSkipped;  // converted in place would be the file it names, maybe elsewhere
-        } else if (!Matches(options_.excludes, name)) {
-            if (options_.includes.empty()) {
+        } else if (!Excluded(name)) {
+            if (!request_.include) {
                 Recognise(path);
-            } else if (Matches(options_.includes, name)) {
+            } else if (request_.include(name)) {
                 list_.inputs.push_back({path, LooksLikeDocumentInput(path), true});
             }
         }
@@ -54,11 +44,13 @@ public:
     }
 
     void Unreadable(const std::string& path, int error) override {
-        messages_.Line(path + ": cannot be read: " + std::strerror(error));
+        observer_.Failed(path + ": cannot be read: " + std::strerror(error));
         ++list_.failed;
     }
 
 private:
+    bool Excluded(const std::string& name) const { return request_.exclude && request_.exclude(name); }
+
     void Recognise(const std::string& path) {
         try {
             const RecognisedInput found = RecogniseInput(path, path);
@@ -66,16 +58,16 @@ private:
                 list_.inputs.push_back({path, found.kind == InputKind::Document, true});
                 return;
             }
-            if (found.kind == InputKind::OtherDocument) messages_.Line(found.why + " (skipped)");
+            if (found.kind == InputKind::OtherDocument) observer_.Skipped(found.why);
             ++list_.skipped;
         } catch (const std::exception& failure) {
-            messages_.Line(failure.what());
+            observer_.Failed(failure.what());
             ++list_.failed;
         }
     }
 
-    const ConvertOptions& options_;
-    Messages& messages_;
+    const BatchRequest& request_;
+    BatchObserver& observer_;
     InputList& list_;
 };
 
@@ -86,15 +78,17 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-std::string ShownName(const Input& input) { return input.name == "-" ? "standard input" : input.name; }
+std::string ShownName(const std::string& input) { return input == "-" ? "standard input" : input; }
 
-InputList ListInputs(const ConvertOptions& options, Messages& messages) {
+std::string ShownName(const Input& input) { return ShownName(input.name); }
+
+InputList ListInputs(const BatchRequest& request, BatchObserver& observer) {
     InputList list;
     const std::vector<std::string> files =
-        options.files.empty() ? std::vector<std::string>{"-"} : options.files;
+        request.inputs.empty() ? std::vector<std::string>{"-"} : request.inputs;
     for (const auto& file : files) {
-        if (options.recursive && IsFolder(file)) {
-            InputWalk walk(options, messages, list);
+        if (request.recursive && IsFolder(file)) {
+            InputWalk walk(request, observer, list);
             WalkFolder(file, walk);
         } else {
             list.inputs.push_back({file, LooksLikeDocumentInput(file), false});
@@ -103,4 +97,4 @@ InputList ListInputs(const ConvertOptions& options, Messages& messages) {
     return list;
 }
 
-}  // namespace varnex::cli
+}  // namespace varnex

@@ -1,4 +1,4 @@
-#include "jobs/OrderedOutput.h"
+#include "batch/OrderedOutput.h"
 
 #include <algorithm>
 #include <cstring>

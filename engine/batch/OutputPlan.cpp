@@ -1,4 +1,4 @@
-#include "OutputPlan.h"
+#include "batch/OutputPlan.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,10 +6,11 @@
 #include <functional>
 #include <set>
 
-#include "FileIdentity.h"
+#include "batch/InputPlaces.h"
+#include "batch/RequestFault.h"
 #include "jobs/AskNewFileName.h"
 
-namespace varnex::cli {
+namespace varnex {
 
 namespace {
 
@@ -50,8 +51,8 @@ void LeaveOutFoundOutputs(OutputPlan& plan, Places& places, const OutputOf& outp
     plan.inputs = std::move(kept);
 }
 
-std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::string& targetFont,
-                                    OutputPlan& plan, Places& places) {
+void PlanBeside(const BatchRequest& request, const std::string& targetFont, OutputPlan& plan,
+                Places& places) {
     const InputIdentities identities(plan.inputs);
     std::map<Place, std::size_t> owners;
     for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -62,13 +63,12 @@ std::optional<PlanFault> PlanBeside(const ConvertOptions& options, const std::st
         if (!fresh) {
             const Input& first = plan.inputs[owner->second];
             if (!first.found && !plan.inputs[i].found)
-                return PlanFault{output.string() + ": named as the output of two inputs", true};
+                throw RequestFault(output.string() + ": named as the output of two inputs");
             plan.faults[i] = output.string() + ": named as the output of " + first.name + " too";
-        } else if (const auto fault = OutputFault(output, identities, options.force)) {
+        } else if (const auto fault = OutputFault(output, identities, request.force)) {
             plan.faults[i] = *fault;
         }
     }
-    return std::nullopt;
 }
 
 std::optional<std::string> InPlaceFault(const std::string& name) {
@@ -80,13 +80,13 @@ std::optional<std::string> InPlaceFault(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<PlanFault> PlanInPlace(const ConvertOptions& options, OutputPlan& plan, Places& places) {
+void PlanInPlace(const BatchRequest& request, OutputPlan& plan, Places& places) {
     std::set<Place> inputs;
     for (const auto& input : plan.inputs) {
         const auto place = places.Of(input.name);
-        if (place && !inputs.insert(*place).second) return PlanFault{input.name + ": named twice", true};
+        if (place && !inputs.insert(*place).second) throw RequestFault(input.name + ": named twice");
     }
-    const std::string& suffix = *options.inPlace;
+    const std::string& suffix = request.backupSuffix;
     for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
         const std::string& name = plan.inputs[i].name;
         plan.outputs.push_back(name);
@@ -100,26 +100,24 @@ std::optional<PlanFault> PlanInPlace(const ConvertOptions& options, OutputPlan& 
         struct stat info {};
         if (place && inputs.contains(*place)) {
             plan.faults[i] = backup + ": the original of " + name + " would be kept over this input";
-        } else if (!options.force && ::lstat(backup.c_str(), &info) == 0) {
+        } else if (!request.force && ::lstat(backup.c_str(), &info) == 0) {
             plan.faults[i] = backup + ": exists already (--force replaces it)";
         }
     }
-    return std::nullopt;
 }
 
-std::optional<PlanFault> CheckFileOutput(const std::filesystem::path& output,
-                                         const std::vector<Input>& inputs, bool force) {
-    if (const auto fault = OutputFault(output, InputIdentities(inputs), force)) return PlanFault{*fault};
-    return std::nullopt;
+void CheckFileOutput(const std::filesystem::path& output, const std::vector<Input>& inputs, bool force) {
+    if (const auto fault = OutputFault(output, InputIdentities(inputs), force))
+        throw Failure(kPathAccessError, *fault);
 }
 
-std::optional<PlanFault> CheckStandardOutput(const std::vector<Input>& inputs) {
+void CheckStandardOutput(const std::vector<Input>& inputs) {
     const auto output = IdentityOfDescriptor(STDOUT_FILENO);
-    if (!output) return std::nullopt;
+    if (!output) return;
     if (const auto input = InputIdentities(inputs).InputAt(*output)) {
-        return PlanFault{*input + ": is also the standard output; an output is never its own source"};
+        throw Failure(kPathAccessError,
+                      *input + ": is also the standard output; an output is never its own source");
     }
-    return std::nullopt;
 }
 
 bool IsDeviceOrPipe(const std::filesystem::path& path) {
@@ -128,9 +126,9 @@ bool IsDeviceOrPipe(const std::filesystem::path& path) {
 }
 
 // A document becomes a package of its own: never on standard output, a device, or one file
-// with other inputs. Named on the command line, that is a usage error; found by -r, a fault
-// of that input.
-std::optional<PlanFault> CheckDocumentOutputs(OutputPlan& plan) {
+// with other inputs. Named by the caller, that is a fault of the request; found in a folder, a
+// fault of that input.
+void CheckDocumentOutputs(OutputPlan& plan) {
     for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
         const Input& input = plan.inputs[i];
         if (!input.document) continue;
@@ -142,10 +140,9 @@ std::optional<PlanFault> CheckDocumentOutputs(OutputPlan& plan) {
                     ": a document is converted alone into its own file: one input with -o, or --beside";
         }
         if (fault.empty()) continue;
-        if (!input.found) return PlanFault{fault, true};
+        if (!input.found) throw RequestFault(fault);
         plan.faults[i] = fault;
     }
-    return std::nullopt;
 }
 
 bool IsStandardOutput(const std::filesystem::path& path) {
@@ -153,22 +150,22 @@ bool IsStandardOutput(const std::filesystem::path& path) {
     return path == "-" || (output && IdentityOfPath(path) == output);
 }
 
-std::optional<PlanFault> PlanOneOutput(const ConvertOptions& options, OutputPlan& plan) {
-    if (!options.output || IsStandardOutput(*options.output)) {
+void PlanOneOutput(const BatchRequest& request, OutputPlan& plan) {
+    if (request.output != OutputKind::OneFile || IsStandardOutput(request.outputPath)) {
         plan.kind = OutputKind::StandardOutput;
-        if (auto fault = CheckDocumentOutputs(plan)) return fault;
+        CheckDocumentOutputs(plan);
         return CheckStandardOutput(plan.inputs);
     }
     // a link given as the output is written through: its target is replaced, the link stays
     std::error_code error;
-    const bool link = std::filesystem::is_symlink(*options.output, error);
+    const bool link = std::filesystem::is_symlink(request.outputPath, error);
     const std::filesystem::path output =
-        link ? std::filesystem::weakly_canonical(*options.output, error) : *options.output;
-    plan.outputs = {error ? *options.output : output};
+        link ? std::filesystem::weakly_canonical(request.outputPath, error) : request.outputPath;
+    plan.outputs = {error ? request.outputPath : output};
     plan.kind = IsDeviceOrPipe(plan.outputs.front()) ? OutputKind::Device : OutputKind::OneFile;
-    if (auto fault = CheckDocumentOutputs(plan)) return fault;
-    if (plan.kind == OutputKind::Device) return std::nullopt;
-    return CheckFileOutput(plan.outputs.front(), plan.inputs, options.force);
+    CheckDocumentOutputs(plan);
+    if (plan.kind == OutputKind::Device) return;
+    CheckFileOutput(plan.outputs.front(), plan.inputs, request.force);
 }
 
 }  // namespace
@@ -179,29 +176,30 @@ std::filesystem::path ProposedPath(const Input& input, const std::string& target
     return source.folder + ProposedFileName(source, targetFont);
 }
 
-std::optional<PlanFault> PlanOutputs(const ConvertOptions& options, const std::string& targetFont,
-                                     std::vector<Input> inputs, OutputPlan& plan) {
+OutputPlan PlanOutputs(const BatchRequest& request, const std::string& targetFont,
+                       std::vector<Input> inputs) {
+    OutputPlan plan;
     plan.inputs = std::move(inputs);
     Places places;
     OutputOf outputOf;
-    if (options.beside)
+    if (request.output == OutputKind::BesideEach)
         outputOf = [&](const Input& input) { return std::optional(ProposedPath(input, targetFont)); };
-    if (options.inPlace && !options.inPlace->empty()) {
+    if (request.output == OutputKind::InPlace && !request.backupSuffix.empty()) {
         outputOf = [&](const Input& input) {
-            return std::optional<std::filesystem::path>(input.name + *options.inPlace);
+            return std::optional<std::filesystem::path>(input.name + request.backupSuffix);
         };
     }
     LeaveOutFoundOutputs(plan, places, outputOf);
     plan.faults.assign(plan.inputs.size(), "");
-    if (options.beside) {
-        plan.kind = OutputKind::BesideEach;
-        return PlanBeside(options, targetFont, plan, places);
+    plan.kind = request.output;
+    if (request.output == OutputKind::BesideEach) {
+        PlanBeside(request, targetFont, plan, places);
+    } else if (request.output == OutputKind::InPlace) {
+        PlanInPlace(request, plan, places);
+    } else {
+        PlanOneOutput(request, plan);
     }
-    if (options.inPlace) {
-        plan.kind = OutputKind::InPlace;
-        return PlanInPlace(options, plan, places);
-    }
-    return PlanOneOutput(options, plan);
+    return plan;
 }
 
-}  // namespace varnex::cli
+}  // namespace varnex

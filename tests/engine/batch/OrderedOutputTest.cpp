@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "TestDatabase.h"
-#include "jobs/OrderedOutput.h"
+#include "batch/OrderedOutput.h"
 
 namespace varnex {
 namespace {

@@ -2,16 +2,16 @@
 
 #include <memory>
 
-#include "ConversionRun.h"
-#include "OutputPlan.h"
+#include "batch/ConversionRun.h"
+#include "batch/OutputPlan.h"
 #include "files/InPlaceOutput.h"
 #include "files/SafeOutput.h"
 
-namespace varnex::cli {
+namespace varnex {
 
-// The new file of an input that gets a file of its own (--beside, -i). It is made, placed and
-// dropped in steps of the calling thread's interrupt slot, so that an ending signal never
-// leaves a named temporary file of it behind.
+// The new file of an input that gets a file of its own (beside it, or in its place). It is
+// made, placed and dropped in the steps of the run's hooks, which keep its named temporary
+// file known, so that a program ended by a signal never leaves it behind.
 class OwnOutput {
 public:
     OwnOutput(const ConversionRun& run, const OutputPlan& plan, std::size_t index);  // throws Failure
@@ -37,9 +37,10 @@ private:
     void PlaceNow();
     SafeOutput& Safe() { return inPlace_ ? inPlace_->Output() : *beside_; }
 
+    BatchHooks& hooks_;
     bool replace_;
     std::unique_ptr<SafeOutput> beside_;
     std::unique_ptr<InPlaceOutput> inPlace_;
 };
 
-}  // namespace varnex::cli
+}  // namespace varnex

@@ -1,0 +1,19 @@
+#include "TerminalObserver.h"
+
+#include "BatchSummary.h"
+
+namespace varnex::cli {
+
+void TerminalObserver::Planned(std::size_t files, std::uint64_t bytes, const std::string& only) {
+    if (messages_.Terminal()) progress_ = std::make_unique<ProgressBar>(messages_, only, bytes, files);
+}
+
+void TerminalObserver::Finished(const BatchTotals& totals) {
+    progress_.reset();
+    // a folder is a batch, however many files it held: an empty one says so
+    if (totals.met <= 1 && totals.linksSkipped == 0 && !folders_) return;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    messages_.Line(SummaryLine(totals, seconds, report_));
+}
+
+}  // namespace varnex::cli

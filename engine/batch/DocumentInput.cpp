@@ -1,0 +1,71 @@
+#include "batch/DocumentInput.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "Failure.h"
+#include "batch/InputList.h"
+#include "documents/DocumentConversion.h"
+
+namespace varnex {
+
+namespace {
+
+// Tells the observer the bytes of the package done, from the share of the document.
+class DocumentBytes : public DocumentProgress {
+public:
+    DocumentBytes(BatchObserver& observer, std::uint64_t size) : observer_(observer), size_(size) {}
+    void Advanced(double shareDone) override {
+        const auto done = static_cast<std::uint64_t>(shareDone * static_cast<double>(size_));
+        if (done > told_) observer_.Advanced(done - told_);
+        told_ = std::max(told_, done);
+    }
+    bool CancelRequested() override { return observer_.CancelRequested(); }
+    void Finished() {
+        if (size_ > told_) observer_.Advanced(size_ - told_);
+    }
+
+private:
+    BatchObserver& observer_;
+    std::uint64_t size_;
+    std::uint64_t told_ = 0;
+};
+
+// An input is read as a document only when it is a regular file (varnex < letter.docx too): a
+// zip package is read by seeking, and a pipe (a FIFO, /dev/stdin, <(zcat ...)) can be read
+// only once, by the text conversion. A name that cannot be looked at goes on, to be told.
+std::string PathOf(const std::string& input) {
+    struct stat info {};
+    if (input != "-") return ::stat(input.c_str(), &info) != 0 || S_ISREG(info.st_mode) ? input : "";
+    return ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? "/proc/self/fd/0" : "";
+}
+
+}  // namespace
+
+bool IsDocumentInput(const std::string& input) {
+    const std::string path = PathOf(input);
+    return !path.empty() && RecogniseDocument(path, ShownName(input)) != DocumentKind::Text;
+}
+
+bool LooksLikeDocumentInput(const std::string& input) {
+    try {
+        return IsDocumentInput(input);
+    } catch (const Failure&) {
+        return true;
+    }
+}
+
+std::uint64_t ConvertDocumentInput(const ConversionRun& run, const std::string& input, NewFile& output,
+                                   DocumentTotals& totals) {
+    const std::string path = PathOf(input);
+    const std::uint64_t size = std::filesystem::file_size(path);
+    DocumentBytes progress(run.observer, size);
+    ConvertDocument(path, ShownName(input), output, {run.map, run.documentFonts, run.request.strict}, totals,
+                    &progress);
+    progress.Finished();
+    return size;
+}
+
+}  // namespace varnex
