@@ -61,7 +61,7 @@ void FrmMain::RunJobSteps() {
     ChosenSource source{Tag(lblFile).toStdString(), SourceFolder.toStdString(), SourceBaseName.toStdString()};
     // A document keeps its extension, and a file it replaces stays until the new one is complete.
     const bool document = RecogniseDocument(source.path, source.path) != DocumentKind::Text;
-    if (document) source.extension = NameExtension(source.path);
+    source.extension = NewFileExtension(source.path, document);
     const auto deleteQuietly = [document](const std::string& path) {
         if (!document) DeleteQuietly(path);
         YieldToEvents();

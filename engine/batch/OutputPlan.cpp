@@ -172,7 +172,7 @@ void PlanOneOutput(const BatchRequest& request, OutputPlan& plan) {
 
 std::filesystem::path ProposedPath(const Input& input, const std::string& targetFont) {
     ChosenSource source = DescribeSource(input.name);
-    if (input.document) source.extension = NameExtension(input.name);
+    source.extension = NewFileExtension(input.name, input.document);
     return source.folder + ProposedFileName(source, targetFont);
 }
 

@@ -25,10 +25,12 @@ ChosenSource DescribeSource(const std::string& path) {
     return {path, path.substr(0, nameStart), lastDot == std::string::npos ? name : name.substr(0, lastDot)};
 }
 
-std::string NameExtension(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::size_t dot = path.rfind('.');
-    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : path.substr(dot);
+std::string NewFileExtension(const std::string& sourcePath, bool document) {
+    if (!document) return ".txt";
+    const std::size_t slash = sourcePath.rfind('/');
+    const std::size_t dot = sourcePath.rfind('.');
+    const bool none = dot == std::string::npos || (slash != std::string::npos && dot < slash);
+    return none ? "" : sourcePath.substr(dot);
 }
 
 std::string ProposedFileName(const ChosenSource& source, const std::string& targetFont) {

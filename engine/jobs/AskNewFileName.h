@@ -16,8 +16,9 @@ struct ChosenSource {
     std::string extension = ".txt";  // of the proposed new name: a document keeps its own
 };
 
-// The last extension of the file's name, with its dot ("" when the name has none).
-std::string NameExtension(const std::string& path);
+// The extension of the new file's name proposed for a source: a document keeps its own (the
+// last extension of its name, with its dot, or none), a text gets ".txt".
+std::string NewFileExtension(const std::string& sourcePath, bool document);
 
 // The chosen file's full path cut into its folder and its name without the last extension.
 ChosenSource DescribeSource(const std::string& path);
