@@ -1,152 +1,25 @@
 #include "ConvertOptions.h"
 
-#include <charconv>
+#include "ConvertOptionTable.h"
 
 namespace varnex::cli {
 
 namespace {
 
-enum Id {
-    kFrom,
-    kTo,
-    kOutput,
-    kMap,
-    kDocFont,
-    kTargetDocFont,
-    kBeside,
-    kList,
-    kStrict,
-    kReport,
-    kForce,
-    kHelp,
-    kVersion,
-    kRecursive,
-    kInclude,
-    kExclude,
-    kJobs,
-    kInPlace,
-    kKeepTime,
-    kCleanTemporary,
-};
-
-const std::vector<OptionDefinition>& Definitions() {
-    static const std::vector<OptionDefinition> definitions = {
-        {kFrom, "from", 'f', Takes::Value},          {kTo, "to", 't', Takes::Value},
-        {kOutput, "output", 'o', Takes::Value},      {kMap, "map", 0, Takes::Value},
-        {kDocFont, "doc-font", 0, Takes::Value},     {kTargetDocFont, "target-doc-font", 0, Takes::Value},
-        {kBeside, "beside", 0, Takes::Nothing},      {kList, "list", 'l', Takes::Nothing},
-        {kStrict, "strict", 0, Takes::Nothing},      {kReport, "report", 0, Takes::Nothing},
-        {kForce, "force", 0, Takes::Nothing},        {kHelp, "help", 'h', Takes::Nothing},
-        {kVersion, "version", 'V', Takes::Nothing},  {kRecursive, "recursive", 'r', Takes::Nothing},
-        {kInclude, "include", 0, Takes::Value},      {kExclude, "exclude", 0, Takes::Value},
-        {kJobs, "jobs", 'j', Takes::Value},          {kInPlace, "in-place", 'i', Takes::OptionalValue},
-        {kKeepTime, "keep-time", 0, Takes::Nothing}, {kCleanTemporary, "clean-temporary", 0, Takes::Value},
-    };
-    return definitions;
-}
-
-unsigned JobCount(const std::string& text) {
-    unsigned count = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (error != std::errc() || end != text.data() + text.size() || count == 0 || count > kMostJobs) {
-        throw UsageError("-j needs a number of files from 1 to " + std::to_string(kMostJobs) + ", not \"" +
-                         text + "\"");
-    }
-    return count;
-}
-
-bool SetFlag(ConvertOptions& o, int id) {
-    bool ConvertOptions::*flag = nullptr;
-    switch (id) {
-        case kBeside:
-            flag = &ConvertOptions::beside;
-            break;
-        case kList:
-            flag = &ConvertOptions::list;
-            break;
-        case kStrict:
-            flag = &ConvertOptions::strict;
-            break;
-        case kReport:
-            flag = &ConvertOptions::report;
-            break;
-        case kForce:
-            flag = &ConvertOptions::force;
-            break;
-        case kHelp:
-            flag = &ConvertOptions::help;
-            break;
-        case kVersion:
-            flag = &ConvertOptions::version;
-            break;
-        case kRecursive:
-            flag = &ConvertOptions::recursive;
-            break;
-        case kKeepTime:
-            flag = &ConvertOptions::keepTime;
-            break;
-        default:
-            return false;
-    }
-    o.*flag = true;
-    return true;
-}
-
-void SetValue(ConvertOptions& o, int id, const std::string& v) {
-    switch (id) {
-        case kFrom:
-            o.source = v;
-            break;
-        case kTo:
-            o.target = v;
-            break;
-        case kOutput:
-            o.output = v;
-            break;
-        case kMap:
-            o.map = v;
-            break;
-        case kDocFont:
-            o.docFonts.push_back(v);
-            break;
-        case kTargetDocFont:
-            o.targetDocFont = v;
-            break;
-        case kInclude:
-            o.includes.push_back(v);
-            break;
-        case kExclude:
-            o.excludes.push_back(v);
-            break;
-        case kJobs:
-            o.jobs = JobCount(v);
-            break;
-        case kCleanTemporary:
-            o.cleanTemporary = v;
-            break;
-        default:
-            break;
-    }
-}
-
-std::string SpellingOf(int id) {
-    for (const OptionDefinition& option : Definitions()) {
-        if (option.id == id)
-            return option.shortName ? std::string("-") + option.shortName
-                                    : "--" + std::string(option.longName);
-    }
-    return "";
-}
-
 void Take(ConvertOptions& o, const ParsedWord& word) {
     if (word.id == OptionParser::kOperand) {
         o.files.push_back(*word.value);
-    } else if (word.id == kInPlace) {
-        o.inPlace = word.value.value_or("");
-    } else if (!SetFlag(o, word.id)) {
-        if (word.value->empty()) throw UsageError("option " + SpellingOf(word.id) + " needs a value");
-        SetValue(o, word.id, *word.value);
+        return;
     }
+    const ConvertOption& option = ConvertOptionTable().at(static_cast<std::size_t>(word.id));
+    if (option.definition.takes == Takes::Value && word.value->empty()) {
+        const OptionDefinition& named = option.definition;
+        throw UsageError(
+            "option " +
+            (named.shortName ? std::string("-") + named.shortName : "--" + std::string(named.longName)) +
+            " needs a value");
+    }
+    option.take(o, word.value.value_or(""));
 }
 
 void CheckOutputs(const ConvertOptions& o) {
@@ -187,7 +60,7 @@ void CheckCombination(const ConvertOptions& o) {
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
     ConvertOptions options;
     try {
-        OptionParser parser(args, Definitions());
+        OptionParser parser(args, ConvertOptionDefinitions());
         while (const auto word = parser.Next()) Take(options, *word);
     } catch (const UsageError& fault) {
         const std::string what = fault.what();

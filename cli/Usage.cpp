@@ -1,6 +1,18 @@
 #include "Usage.h"
 
+#include "ConvertOptionTable.h"
+
 namespace varnex::cli {
+
+namespace {
+
+std::string OptionLines() {
+    std::string lines;
+    for (const ConvertOption& option : ConvertOptionTable()) lines += option.help;
+    return lines;
+}
+
+}  // namespace
 
 std::string HelpText() {
     return R"(Usage: varnex -f SOURCE -t TARGET [OPTION...] [FILE...]
@@ -13,45 +25,8 @@ that Varnex 2010 uses. Each FILE (standard input when there is none, or for -) i
 to standard output, to one file (-o), to a new file beside it (--beside), or in its place
 (-i). With -r, a FILE that is a folder stands for the files below it.
 
-  -f, --from SOURCE   the font the text was typed for
-  -t, --to TARGET     the font to convert to
-                      Names are matched exactly, then ignoring letter case, blanks and
-                      punctuation ("koi8r" finds "KOI8-R").
-  -o, --output OUT    write everything to OUT (- is standard output)
-      --beside        write each FILE to SOURCEBASE_TARGET.txt in its own folder, the
-                      name the window proposes
-  -i, --in-place[=SUFFIX]
-                      replace each FILE by its conversion, keeping its permissions and
-                      owner; with a SUFFIX (-i.bak, --in-place=.bak) the original stays
-                      as FILE.bak
-      --keep-time     with -i, keep each file's access and modification times
-      --force         replace an output file (or -i's FILE.bak) that exists already
-      --strict        a code without an entry is an error (file, byte offset, code);
-                      no output file is left behind
-      --report        say on standard error how many codes were dropped, and which
-      --doc-font NAME   in a document (DOCX, ODT), text set in the font NAME is in the
-                      source font too (repeatable); for documents whose font names
-                      differ from the map's
-      --target-doc-font NAME
-                      the font name converted document text gets (default: TARGET)
-  -r, --recursive     convert the files below each FILE that is a folder, in the order
-                      of their names: text, and word documents (other files are skipped
-                      and counted); symbolic links to folders are never followed
-      --include GLOB  with -r, take only the files whose name matches GLOB, whatever
-                      they hold (repeatable)
-      --exclude GLOB  with -r, leave out the files and folders whose name matches GLOB
-                      (repeatable)
-  -j, --jobs N        convert N files at once (default: one per processor); the output
-                      is the same, and standard output gets the files in their order
-  -l, --list          list the fonts of the map, one per line, in table order
-      --map PATH      use another font map (SQLite or Jet 4.0); the default is
-                      mskvmap16.dll beside this program
-      --clean-temporary DIR
-                      list the temporary files that killed runs left in DIR (below it
-                      with -r), with their age; with --force, remove them
-  -h, --help          show this help
-  -V, --version       show the version
-      --              the words after it are FILE names, even when they begin with -
+)" + OptionLines() +
+           R"(      --              the words after it are FILE names, even when they begin with -
 
 A word document (DOCX) or OpenDocument text (ODT), recognised by its content, is converted
 as a document: only text set in the source font changes, that font is renamed to TARGET, and

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The bash completion offers the options, the map's fonts (quoted when they hold blanks)
 # and the map subcommands.
-#   completion_test.sh BUILD_DIR SOURCE_DIR
+#   completion_test.sh BUILD_DIR
 set -euo pipefail
 varnex=$1/bin/varnex
-source "$2/cli/completion/varnex"
+source "$1/completion/varnex"
 
 complete_words() {
     COMP_WORDS=("$varnex" "$@")
