@@ -1,16 +1,10 @@
 #include "batch/FileReport.h"
 
-#include <cstdio>
+#include "text/CodePointName.h"
 
 namespace varnex {
 
 namespace {
-
-std::string CharacterName(char32_t character) {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
-    return name;
-}
 
 std::string DroppedCodes(const StreamTotals& totals) {
     const std::uint64_t count = totals.MissingCount();
@@ -33,7 +27,7 @@ std::string MissingCharacters(const StreamTotals& totals) {
                " without an entry dropped:";
         bool first = true;
         for (const auto& [character, times] : totals.missingCharacters) {
-            text += (first ? " " : ", ") + CharacterName(character) + " (" + std::to_string(times) + "x)";
+            text += (first ? " " : ", ") + CodePointName(character) + " (" + std::to_string(times) + "x)";
             first = false;
         }
     }
@@ -58,7 +52,7 @@ std::string DocumentReport(const DocumentTotals& totals) {
         text += std::to_string(count) + (count == 1 ? " character" : " characters") + " without a code kept:";
     const char* separator = " ";
     for (const auto& [character, times] : totals.withoutCode) {
-        text += separator + CharacterName(character) + " (" + std::to_string(times) + "x)";
+        text += separator + CodePointName(character) + " (" + std::to_string(times) + "x)";
         separator = ", ";
     }
     if (const std::uint64_t dropped = totals.DroppedCount()) {
@@ -73,7 +67,7 @@ std::string DocumentReport(const DocumentTotals& totals) {
             separator = ", ";
         }
         for (const auto& [character, times] : totals.droppedCharacters) {
-            text += separator + CharacterName(character) + " (" + std::to_string(times) + "x)";
+            text += separator + CodePointName(character) + " (" + std::to_string(times) + "x)";
             separator = ", ";
         }
     }

@@ -1,9 +1,9 @@
 #include "convert/PieceConversion.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "convert/CharacterRule.h"
+#include "text/CodePointName.h"
 #include "text/Utf8Unit.h"
 
 namespace varnex {
@@ -28,11 +28,8 @@ std::string DescribeDropped(const Dropped& dropped) {
     switch (dropped.kind) {
         case Dropped::Kind::Code:
             return "the code " + std::to_string(dropped.value);
-        case Dropped::Kind::Character: {
-            char text[16];
-            std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(dropped.value));
-            return text;
-        }
+        case Dropped::Kind::Character:
+            return CodePointName(dropped.value);
         case Dropped::Kind::IllFormed:
             return "the bytes " + HexBytes(dropped.bytes);
     }

@@ -1,9 +1,8 @@
 #include "documents/ParagraphText.h"
 
-#include <cstdio>
-
 #include "Failure.h"
 #include "convert/CharacterRule.h"
+#include "text/CodePointName.h"
 #include "text/Utf8Characters.h"
 #include "text/Utf8Text.h"
 #include "text/Windows1252.h"
@@ -14,12 +13,6 @@ namespace {
 
 bool XmlCarries(char32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
-}
-
-std::string CodePoint(char32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
 }
 
 }  // namespace
@@ -43,7 +36,7 @@ void ParagraphText::KeepWithoutCode(char32_t character) {
     if (rule_.strict) {
         throw Failure(kBadFileFormat, part_ + ", paragraph " + std::to_string(paragraph_) + ", character " +
                                           std::to_string(position_) + ": the character " +
-                                          CodePoint(character) + " of source-font text has no code");
+                                          CodePointName(character) + " of source-font text has no code");
     }
     ++totals_.withoutCode[character];
 }
@@ -64,7 +57,7 @@ void ParagraphText::NoteCharacter(char32_t character) {
     if (rule_.strict) {
         throw Failure(kBadFileFormat, part_ + ", paragraph " + std::to_string(paragraph_) + ", character " +
                                           std::to_string(position_) + ": the character " +
-                                          CodePoint(character) + " has no entry in the target font");
+                                          CodePointName(character) + " has no entry in the target font");
     }
     ++totals_.droppedCharacters[character];
 }
@@ -144,7 +137,7 @@ void ParagraphText::AppendCharacters(std::string& text, std::string_view codes, 
         if (FirstInvalidUtf8(codes) != std::string_view::npos) refuse("bytes that are not UTF-8");
         for (std::size_t i = 0; i < codes.size();) {
             const char32_t c = NextCharacter(codes, i);
-            if (!XmlCarries(c)) refuse("the character " + CodePoint(c));
+            if (!XmlCarries(c)) refuse("the character " + CodePointName(c));
         }
         text.append(codes);
         return;
