@@ -2,10 +2,10 @@
 
 #include "MapOperands.h"
 #include "MapSubcommands.h"
-#include "map/CellReading.h"
 #include "map/FontNameMatch.h"
-#include "map/MapDiff.h"
-#include "map/MapFile.h"
+#include "maptools/CellReading.h"
+#include "maptools/MapDiff.h"
+#include "maptools/MapFile.h"
 
 namespace varnex::map {
 

@@ -1,12 +1,12 @@
-#include "map/CharacterNames.h"
+#include "maptools/CharacterNames.h"
 
 #include <iconv.h>
 
 #include <cstdio>
 #include <optional>
 
-#include "map/CellReading.h"
 #include "map/FontNameMatch.h"
+#include "maptools/CellReading.h"
 
 namespace varnex::map {
 

@@ -1,13 +1,13 @@
-#include "map/MapCheck.h"
+#include "maptools/MapCheck.h"
 
 #include <algorithm>
 #include <bitset>
 #include <map>
 
 #include "Failure.h"
-#include "map/CellReading.h"
 #include "map/DecodeCodeList.h"
 #include "map/FontNameMatch.h"
+#include "maptools/CellReading.h"
 #include "text/LetterCase.h"
 
 namespace varnex::map {

@@ -1,4 +1,4 @@
-#include "map/CellReading.h"
+#include "maptools/CellReading.h"
 
 #include <algorithm>
 #include <cstdio>
