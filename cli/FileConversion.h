@@ -6,8 +6,8 @@
 #include "InputList.h"
 #include "Messages.h"
 #include "ProgressBar.h"
-#include "convert/ByteSink.h"
 #include "files/JobFiles.h"
+#include "text/ByteSink.h"
 
 namespace varnex::cli {
 

@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "Dialogs.h"
-#include "convert/ByteSink.h"
 #include "convert/FontMap.h"
 #include "convert/PieceConversion.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 
