@@ -8,7 +8,7 @@
 
 #include "ShippedCodePages.h"
 #include "TestDatabase.h"
-#include "convert/ConvertBuffer.h"
+#include "convert/ConvertChunk.h"
 #include "map/FontLoaders.h"
 #include "text/ByteSink.h"
 
