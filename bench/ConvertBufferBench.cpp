@@ -19,7 +19,7 @@
 #include "Failure.h"
 #include "VectorPaths.h"
 #include "convert/CharacterRule.h"
-#include "convert/ConvertBuffer.h"
+#include "convert/ConvertChunk.h"
 #include "convert/PieceConversion.h"
 #include "map/FontLoaders.h"
 

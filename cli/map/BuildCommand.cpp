@@ -4,10 +4,10 @@
 #include "CheckReportFormat.h"
 #include "MapOperands.h"
 #include "MapSubcommands.h"
-#include "map/CharacterNames.h"
-#include "map/MapCheck.h"
-#include "map/MapFile.h"
-#include "map/MapWriting.h"
+#include "maptools/CharacterNames.h"
+#include "maptools/MapCheck.h"
+#include "maptools/MapFile.h"
+#include "maptools/MapWriting.h"
 
 namespace varnex::map {
 

@@ -4,9 +4,9 @@
 #include "CheckReportFormat.h"
 #include "MapOperands.h"
 #include "MapSubcommands.h"
-#include "map/CharacterNames.h"
-#include "map/MapCheck.h"
-#include "map/MapFile.h"
+#include "maptools/CharacterNames.h"
+#include "maptools/MapCheck.h"
+#include "maptools/MapFile.h"
 
 namespace varnex::map {
 

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "map/CellReading.h"
 #include "map/FontNameMatch.h"
+#include "maptools/CellReading.h"
 
 namespace varnex::map {
 

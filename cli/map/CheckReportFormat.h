@@ -2,8 +2,8 @@
 
 #include <iosfwd>
 
-#include "map/MapCheck.h"
-#include "map/MapFile.h"
+#include "maptools/MapCheck.h"
+#include "maptools/MapFile.h"
 
 namespace varnex::map {
 

@@ -2,10 +2,11 @@
 
 #include "MapOperands.h"
 #include "MapSubcommands.h"
-#include "map/CellReading.h"
 #include "map/FontNameMatch.h"
-#include "map/MapDiff.h"
-#include "map/MapFile.h"
+#include "maptools/CellReading.h"
+#include "maptools/MapDiff.h"
+#include "maptools/MapFile.h"
+#include "text/CodePointName.h"
 
 namespace varnex::map {
 
@@ -30,7 +31,9 @@ void WritePair(const PairDifference& pair, const std::string& before, const std:
     }
     const bool characters = IsUnicodeFont(pair.source);
     for (const auto& code : pair.codes) {
-        out << name << (characters ? ", " + CharacterName(code.code) : ", code " + std::to_string(code.code))
+        out << name
+            << (characters ? ", " + CodePointName(static_cast<char32_t>(code.code))
+                           : ", code " + std::to_string(code.code))
             << ": " << EntryText(code.before) << " in " << before << ", " << EntryText(code.after) << " in "
             << after << "\n";
     }

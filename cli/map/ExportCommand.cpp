@@ -4,8 +4,8 @@
 #include "Failure.h"
 #include "MapOperands.h"
 #include "MapSubcommands.h"
-#include "map/MapFile.h"
-#include "map/MapWriting.h"
+#include "maptools/MapFile.h"
+#include "maptools/MapWriting.h"
 
 namespace varnex::map {
 

@@ -4,8 +4,8 @@
 
 #include "batch/ConversionRun.h"
 #include "batch/InputList.h"
-#include "convert/ByteSink.h"
 #include "files/JobFiles.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 

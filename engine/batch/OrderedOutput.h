@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/ByteSink.h"
 #include "files/JobFiles.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 

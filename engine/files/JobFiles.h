@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/ByteSink.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 

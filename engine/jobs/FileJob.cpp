@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "Failure.h"
-#include "convert/ConvertBuffer.h"
 #include "files/JobFiles.h"
+#include "jobs/ConvertBuffer.h"
 
 namespace varnex {
 

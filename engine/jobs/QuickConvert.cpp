@@ -2,7 +2,7 @@
 
 #include "Failure.h"
 #include "convert/CharacterRule.h"
-#include "convert/ConvertBuffer.h"
+#include "convert/ConvertChunk.h"
 #include "convert/PieceConversion.h"
 #include "map/FontNameMatch.h"
 #include "text/AsciiText.h"

@@ -7,7 +7,7 @@
 #include "TestDatabase.h"
 #include "map/FontLoaders.h"
 #include "map/FontTableTsv.h"
-#include "map/MapDiff.h"
+#include "maptools/MapDiff.h"
 
 namespace varnex::map {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "ShippedCodePages.h"
 #include "TestDatabase.h"
-#include "convert/ByteSink.h"
-#include "convert/ConvertBuffer.h"
+#include "convert/ConvertChunk.h"
 #include "map/FontLoaders.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 namespace {

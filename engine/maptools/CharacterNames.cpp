@@ -1,12 +1,13 @@
-#include "map/CharacterNames.h"
+#include "maptools/CharacterNames.h"
 
 #include <iconv.h>
 
 #include <cstdio>
 #include <optional>
 
-#include "map/CellReading.h"
 #include "map/FontNameMatch.h"
+#include "maptools/CellReading.h"
+#include "text/CodePointName.h"
 
 namespace varnex::map {
 
@@ -47,7 +48,8 @@ void NameFromUnicodeFont(const FontTable& table, std::size_t column, std::vector
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         if (!names[r].empty() || column >= table.rows[r].size()) continue;
         const SourceReading cell = ReadAsUnicodeSource(table.rows[r][column]);
-        if (cell.kind == SourceReading::Kind::Code) names[r] = CharacterName(cell.code);
+        if (cell.kind == SourceReading::Kind::Code)
+            names[r] = CodePointName(static_cast<char32_t>(cell.code));
     }
 }
 
@@ -58,8 +60,7 @@ void NameFromCodePage(const FontTable& table, std::size_t column, std::vector<st
         if (!names[r].empty() || column >= table.rows[r].size()) continue;
         const SourceReading cell = ReadAsSource(table.rows[r][column]);
         if (cell.kind != SourceReading::Kind::Code) continue;
-        if (const auto codePoint = page.CodePoint(cell.code))
-            names[r] = CharacterName(static_cast<int>(*codePoint));
+        if (const auto codePoint = page.CodePoint(cell.code)) names[r] = CodePointName(*codePoint);
     }
 }
 

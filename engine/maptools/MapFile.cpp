@@ -1,4 +1,4 @@
-#include "map/MapFile.h"
+#include "maptools/MapFile.h"
 
 #include "Failure.h"
 #include "map/FontTableTsv.h"

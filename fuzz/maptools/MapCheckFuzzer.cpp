@@ -8,7 +8,7 @@
 
 #include "Failure.h"
 #include "map/FontLoaders.h"
-#include "map/MapCheck.h"
+#include "maptools/MapCheck.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "map/MapWriting.h"
+#include "maptools/MapWriting.h"
 
 #include <algorithm>
 #include <sstream>
@@ -6,10 +6,10 @@
 
 #include "Failure.h"
 #include "files/FileReplacement.h"
-#include "map/CharacterNames.h"
 #include "map/FontNameMatch.h"
-#include "map/FontTableTsvWriter.h"
 #include "map/SqliteFontMapWriter.h"
+#include "maptools/CharacterNames.h"
+#include "maptools/FontTableTsvWriter.h"
 #include "text/Utf8Characters.h"
 
 namespace varnex::map {

@@ -1,10 +1,11 @@
-#include "map/CellReading.h"
+#include "maptools/CellReading.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
+#include "text/CodePointName.h"
 
 namespace varnex::map {
 
@@ -121,13 +122,8 @@ std::string CodeRuns(const std::vector<int>& sortedCodes) {
 }
 
 std::string CharacterRuns(const std::vector<int>& sortedCharacters) {
-    return Runs(sortedCharacters, CharacterName);
-}
-
-std::string CharacterName(int character) {
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
-    return name;
+    return Runs(sortedCharacters,
+                [](int character) { return CodePointName(static_cast<char32_t>(character)); });
 }
 
 }  // namespace varnex::map

@@ -1,4 +1,4 @@
-#include "convert/ByteSink.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
-#include "Dialogs.h"
-#include "convert/ByteSink.h"
 #include "convert/FontMap.h"
 #include "convert/PieceConversion.h"
+#include "text/ByteSink.h"
 
 namespace varnex {
 
@@ -14,16 +14,12 @@ inline constexpr std::size_t kMaxChunkLength = 32766;
 
 // Converts one chunk (one 8-bit code per character) with the character rule and appends
 // the result to newFile in one write. Codes without an entry are dropped. A chunk over
-// kMaxChunkLength or a failed write is reported through dialogs and nothing of the
-// chunk is written; the call always returns normally.
-void ConvertBuffer(std::string_view chunk, const FontMap& map, ByteSink& newFile, Dialogs& dialogs);
-
-// The same without the report: throws Failure.
+// kMaxChunkLength throws Failure (kOverflow) before anything is written; a failed write
+// throws what the sink throws.
 void ConvertChunk(std::string_view chunk, const FontMap& map, ByteSink& newFile);
 
-// Both for a chunk that is one piece of a longer text (the file job's blocks): a character
-// of the Unicode font split between two chunks converts once, whole.
-void ConvertBuffer(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile, Dialogs& dialogs);
+// The same for a chunk that is one piece of a longer text (the file job's blocks): a
+// character of the Unicode font split between two chunks converts once, whole.
 void ConvertChunk(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile);
 
 }  // namespace varnex

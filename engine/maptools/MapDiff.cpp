@@ -1,10 +1,11 @@
-#include "map/MapDiff.h"
+#include "maptools/MapDiff.h"
 
 #include <set>
 
 #include "Failure.h"
+#include "convert/FontMap.h"
 #include "map/FontLoaders.h"
-#include "map/MapCheck.h"
+#include "maptools/MapCheck.h"
 
 namespace varnex::map {
 

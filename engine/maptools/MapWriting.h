@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "map/MapFile.h"
+#include "maptools/MapFile.h"
 
 namespace varnex::map {
 

@@ -36,7 +36,5 @@ std::string Shown(const std::string& text);
 std::string CodeRuns(const std::vector<int>& sortedCodes);
 // Characters the same way: "U+0080-U+0083, U+0416".
 std::string CharacterRuns(const std::vector<int>& sortedCharacters);
-// "U+0416".
-std::string CharacterName(int character);
 
 }  // namespace varnex::map

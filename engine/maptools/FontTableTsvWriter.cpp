@@ -1,9 +1,9 @@
-#include "map/FontTableTsvWriter.h"
+#include "maptools/FontTableTsvWriter.h"
 
 #include <ostream>
 
 #include "Failure.h"
-#include "map/CellReading.h"
+#include "maptools/CellReading.h"
 #include "text/Utf8Text.h"
 
 namespace varnex::map {

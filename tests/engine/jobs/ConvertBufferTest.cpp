@@ -2,7 +2,7 @@
 
 #include "Failure.h"
 #include "TestDatabase.h"
-#include "convert/ConvertBuffer.h"
+#include "jobs/ConvertBuffer.h"
 
 namespace varnex {
 namespace {

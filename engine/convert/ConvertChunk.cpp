@@ -1,4 +1,4 @@
-#include "convert/ConvertBuffer.h"
+#include "convert/ConvertChunk.h"
 
 #include <string>
 
@@ -14,11 +14,6 @@ void CheckLength(std::string_view chunk) {
         throw Failure(kOverflow, "Overflow: a chunk of " + std::to_string(chunk.size()) +
                                      " characters is longer than the 32766 that can be converted at once.");
     }
-}
-
-void Report(const std::exception& failure, Dialogs& dialogs) {
-    dialogs.Show(Message{failure.what(), "Varnex Error - Buffer Convertion", MessageIcon::Critical,
-                         MessageButtons::Ok, false, true});
 }
 
 }  // namespace
@@ -38,22 +33,6 @@ void ConvertChunk(std::string_view chunk, PieceConversion& conversion, ByteSink&
     std::uint8_t* out = newFile.Reserve(conversion.Capacity(chunk.size()));
     const std::size_t produced = conversion.Convert(chunk, out);
     if (produced > 0) newFile.Commit(produced);
-}
-
-void ConvertBuffer(std::string_view chunk, const FontMap& map, ByteSink& newFile, Dialogs& dialogs) {
-    try {
-        ConvertChunk(chunk, map, newFile);
-    } catch (const std::exception& failure) {
-        Report(failure, dialogs);
-    }
-}
-
-void ConvertBuffer(std::string_view chunk, PieceConversion& conversion, ByteSink& newFile, Dialogs& dialogs) {
-    try {
-        ConvertChunk(chunk, conversion, newFile);
-    } catch (const std::exception& failure) {
-        Report(failure, dialogs);
-    }
 }
 
 }  // namespace varnex

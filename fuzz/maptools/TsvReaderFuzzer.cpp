@@ -7,7 +7,7 @@
 
 #include "Failure.h"
 #include "map/FontTableTsv.h"
-#include "map/MapCheck.h"
+#include "maptools/MapCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

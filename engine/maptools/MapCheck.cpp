@@ -1,13 +1,14 @@
-#include "map/MapCheck.h"
+#include "maptools/MapCheck.h"
 
 #include <algorithm>
 #include <bitset>
 #include <map>
 
 #include "Failure.h"
-#include "map/CellReading.h"
 #include "map/DecodeCodeList.h"
 #include "map/FontNameMatch.h"
+#include "maptools/CellReading.h"
+#include "text/CodePointName.h"
 #include "text/LetterCase.h"
 
 namespace varnex::map {
@@ -197,15 +198,16 @@ private:
                 if (!named || cell.kind != SourceKind::Code || static_cast<char32_t>(cell.code) == *named)
                     continue;
                 Add(Severity::Error, FindingKind::CharacterDiffers, r, c, std::nullopt, std::nullopt,
-                    "the cell " + Shown(*table_.rows[r][c]) + " is " + CharacterName(cell.code) +
-                        ", but its row's #character is " + CharacterName(static_cast<int>(*named)));
+                    "the cell " + Shown(*table_.rows[r][c]) + " is " +
+                        CodePointName(static_cast<char32_t>(cell.code)) + ", but its row's #character is " +
+                        CodePointName(*named));
             }
         }
     }
 
     // "the source code 65", or "the character U+0416" in the Unicode font.
     std::string SourceName(std::size_t s, int code) const {
-        return unicode_[s] ? "the character " + CharacterName(code)
+        return unicode_[s] ? "the character " + CodePointName(static_cast<char32_t>(code))
                            : "the source code " + std::to_string(code);
     }
 
