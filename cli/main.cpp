@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ConvertCommand.h"
+#include "DetectCommand.h"
 #include "MapCommand.h"
 #include "convert/CharacterRule.h"
 #include "map/FontLoaders.h"
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
     if (!args.empty() && args.front() == "map") {
         args.erase(args.begin());
         return varnex::cli::RunMapCommand(args, defaultMap, std::cout, std::cerr);
+    }
+    if (!args.empty() && args.front() == "detect") {
+        args.erase(args.begin());
+        return varnex::cli::RunDetectCommand(args, defaultMap, std::cout, std::cerr);
     }
     return varnex::cli::RunConvertCommand(args, defaultMap, std::cout, std::cerr);
 }

@@ -107,6 +107,18 @@ std::size_t SourceFile::ReadMore() {
     }
 }
 
+std::string_view SourceFile::Peek(std::size_t size) {
+    if (begin_ > 0) {
+        std::memmove(buffer_.Data(), buffer_.Data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    buffer_.Reserve(std::max(size, firstPiece_), end_);
+    while (end_ < size && ReadMore() != 0) {
+    }
+    return {reinterpret_cast<const char*>(buffer_.Data()), std::min(size, end_)};
+}
+
 std::string_view SourceFile::ReadAvailable(std::size_t size) {
     if (begin_ == end_) {
         begin_ = end_ = 0;

@@ -44,6 +44,9 @@ public:
     // What is read ahead, or the next piece read: at most `size` bytes, empty only at the end
     // of the input. For inputs whose length is not known up front. Throws Failure.
     std::string_view ReadAvailable(std::size_t size);
+    // The next `size` bytes, or all that is left when fewer, without taking them: the reads
+    // after it give them again. Blocks on a pipe until it has them or ends. Throws Failure.
+    std::string_view Peek(std::size_t size);
 
 private:
     void Refill();
