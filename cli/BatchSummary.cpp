@@ -24,6 +24,14 @@ std::string SummaryLine(const BatchTotals& counts, double seconds, bool report) 
     char time[32];
     std::snprintf(time, sizeof time, "%.2f s", seconds);
     line += "; " + ByteCount(counts.bytes) + " in " + time;
+    if (!counts.fonts.empty()) {
+        line += "; found in";
+        const char* separator = " ";
+        for (const auto& [font, files] : counts.fonts) {
+            line += separator + font + " " + std::to_string(files);
+            separator = ", ";
+        }
+    }
     if (report) {
         line +=
             "; " +

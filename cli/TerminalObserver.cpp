@@ -1,11 +1,28 @@
 #include "TerminalObserver.h"
 
+#include <cstdio>
+
 #include "BatchSummary.h"
 
 namespace varnex::cli {
 
 void TerminalObserver::Planned(std::size_t files, std::uint64_t bytes, const std::string& only) {
     if (messages_.Terminal()) progress_ = std::make_unique<ProgressBar>(messages_, only, bytes, files);
+}
+
+void TerminalObserver::Detected(const std::string& input, const FoundFont& found) {
+    if (found.unchanged) {
+        messages_.Line(input +
+                       (found.font.empty() ? ": text of any font" : ": in " + found.font + " already") +
+                       "; copied unchanged");
+    } else if (!found.readAs.empty()) {
+        messages_.Line(input + ": " + found.font + " read as " + found.readAs + " and saved as " +
+                       found.stored + "; undone");
+    } else if (report_) {
+        char confidence[16];
+        std::snprintf(confidence, sizeof confidence, "%.2f", found.confidence);
+        messages_.Line(input + ": " + found.font + " (" + confidence + ", " + found.language + ")");
+    }
 }
 
 void TerminalObserver::Finished(const BatchTotals& totals) {

@@ -25,6 +25,10 @@ public:
     void Converted(const std::string&) override {
         if (progress_) progress_->FileDone();
     }
+    void Detected(const std::string& input, const FoundFont& found) override;
+    void ReadsAs(const std::string& input, const std::string& better, const std::string& named) override {
+        messages_.Line(input + " reads as " + better + ", not " + named);
+    }
     void Failed(const std::string& message) override { messages_.Line(message); }
     void Skipped(const std::string& message) override { messages_.Line(message + " (skipped)"); }
     void Reported(const FileReport& report) override { messages_.Line(report.Line()); }

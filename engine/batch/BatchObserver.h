@@ -9,6 +9,16 @@
 
 namespace varnex {
 
+// What the detection found for one input of a batch that detects its fonts.
+struct FoundFont {
+    std::string font;       // the map's font it is converted from ("" for text of any font)
+    double confidence = 0;  // 0 to 1
+    std::string language;
+    std::string readAs;      // text read in the wrong font and saved again: the font it was
+    std::string stored;      // read as, and the font it was saved in
+    bool unchanged = false;  // in the target font already, or in any: copied as it is
+};
+
 // Told what a batch does, from any of its threads (an implementation guards its own state),
 // and asked between the pieces of every input whether to stop. The defaults ignore it all.
 class BatchObserver {
@@ -24,6 +34,11 @@ public:
     virtual void Planned(std::size_t /*files*/, std::uint64_t /*bytes*/, const std::string& /*only*/) {}
     // More of the inputs' bytes are converted.
     virtual void Advanced(std::uint64_t /*moreBytes*/) {}
+    // The font of an input, when the batch detects them; told before it converts.
+    virtual void Detected(const std::string& /*input*/, const FoundFont& /*found*/) {}
+    // An input in a named font reads surely as another: "u.txt reads as UTF-8, not KOI8-R".
+    virtual void ReadsAs(const std::string& /*input*/, const std::string& /*better*/,
+                         const std::string& /*named*/) {}
     // An input is converted; its output may still wait for its group's sync.
     virtual void Converted(const std::string& /*input*/) {}
     // An input is in place: its own output, or its part of the one output.

@@ -24,7 +24,8 @@ using NameFilter = std::function<bool(const std::string& name)>;
 
 // A batch as its caller asks for it: fonts as the user typed them, inputs as named.
 struct BatchRequest {
-    std::string source;  // font names as typed; matched as MatchFontName does
+    std::string source;  // font names as typed; matched as MatchFontName does; kDetectFont for
+                         // each input's own, as the detector finds it
     std::string target;
     std::vector<std::string> inputs;  // "-" is standard input; none means standard input
     bool recursive = false;           // an input that is a folder stands for the files below it
@@ -44,6 +45,9 @@ struct BatchRequest {
     bool report = false;                // count what is dropped, per input
     bool strict = false;                // a code without an entry fails its input
 };
+
+// The source font that asks for each input's font to be detected.
+inline constexpr char kDetectFont[] = "auto";
 
 // The most files converted at once.
 inline constexpr unsigned kMostJobs = 256;

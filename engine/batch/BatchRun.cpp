@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "Cancelled.h"
 #include "Failure.h"
@@ -16,6 +17,7 @@
 #include "batch/OwnOutput.h"
 #include "batch/WorkerPool.h"
 #include "files/SyncedBatch.h"
+#include "text/LetterCase.h"
 
 namespace varnex {
 
@@ -93,6 +95,10 @@ public:
         counts_.bytes += converted.bytesIn;
         counts_.dropped += converted.dropped;
         ++counts_.converted;
+        if (!converted.font.empty()) {
+            const std::lock_guard lock(fontsMutex_);
+            ++totals_.fonts[converted.font];
+        }
         observer_.Placed(ShownName(plan_.inputs[index]));
     }
 
@@ -119,6 +125,7 @@ private:
     unsigned threads_;
     Counts counts_;
     BatchTotals totals_;
+    std::mutex fontsMutex_;
 };
 
 // An output waiting for its group's sync: told where it ended up.
@@ -266,12 +273,40 @@ void Batch::ConvertInOrder(std::size_t index, OrderedOutput& ordered) {
     ordered.Finish(index);
 }
 
-// The map's names of the request's fonts and the pair's map; throws Failure.
+bool DetectsFonts(const BatchRequest& request) { return SameIgnoringCase(request.source, kDetectFont); }
+
+// For the warning that a named font reads wrong: how it reads, where the map can tell.
+void NamedFontReading(const LoadedMap& map, const std::string& source, ConversionRun& run) {
+    std::string unicode;
+    try {
+        unicode = UnicodeFontOf(map);
+    } catch (const Failure&) {
+        return;  // a map without a Unicode font cannot tell
+    }
+    run.detector = std::make_unique<DetectorOnDemand>(map);
+    if (source != unicode) {
+        run.named = CharactersOf(map, source, unicode);
+    } else {
+        run.named = FontReading{source, true, {}, {}, {}};
+    }
+}
+
+// The map's names of the request's fonts and the pair's map, or the detector that finds each
+// input's font; throws Failure.
 void PrepareFonts(const LoadedMap& map, ConversionRun& run) {
     const BatchRequest& request = run.request;
-    const std::string source = ResolveFont(map, request.source);
     const std::string target = ResolveFont(map, request.target);
-    BuildPairMap(map, source, target, run.map);
+    std::string source;
+    run.detects = DetectsFonts(request);
+    if (run.detects) {
+        run.detector = std::make_unique<DetectorOnDemand>(map);
+        run.detector->Get();  // a map without a Unicode font fails here, before any file
+        run.pairs = std::make_unique<PairMaps>(map);
+    } else {
+        source = ResolveFont(map, request.source);
+        BuildPairMap(map, source, target, run.map);
+        NamedFontReading(map, source, run);
+    }
     run.documentFonts = {map.table.columns, source, target, request.docFonts, request.targetDocFont};
 }
 

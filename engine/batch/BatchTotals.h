@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <string>
 
 namespace varnex {
 
@@ -16,6 +18,7 @@ struct BatchTotals {
     std::uint64_t dropped = 0;       // codes without an entry, or characters where...
     bool droppedCharacters = false;  // ...the source is read as UTF-8
     bool cancelled = false;          // the observer asked to stop before every input was converted
+    std::map<std::string, std::size_t> fonts;  // when the batch detects: the inputs converted per font
 };
 
 }  // namespace varnex

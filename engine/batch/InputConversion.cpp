@@ -5,10 +5,14 @@
 #include <unistd.h>
 
 #include <memory>
+#include <type_traits>
 
 #include "Cancelled.h"
 #include "Failure.h"
 #include "batch/DocumentInput.h"
+#include "batch/SourceChoice.h"
+#include "convert/PieceConversion.h"
+#include "detect/Sample.h"
 #include "jobs/StreamConversion.h"
 
 namespace varnex {
@@ -46,15 +50,64 @@ MissingCodes MissingPolicy(const BatchRequest& request) {
     return request.report ? MissingCodes::Count : MissingCodes::Drop;
 }
 
+// Converts what is written into it once more, with a second map, onto the end of `output`:
+// for text read in the wrong font and saved again.
+class ConvertingSink : public ByteSink {
+public:
+    ConvertingSink(ByteSink& output, const FontMap& map) : output_(output), conversion_(map) {}
+    std::uint8_t* Reserve(std::size_t size) override {
+        buffer_.Reserve(size, 0);
+        return buffer_.Data();
+    }
+    void Commit(std::size_t size) override {
+        const std::string_view piece(reinterpret_cast<const char*>(buffer_.Data()), size);
+        std::uint8_t* out = output_.Reserve(conversion_.Capacity(size));
+        output_.Commit(conversion_.Convert(piece, out));
+    }
+    void Finish() { conversion_.Finish(); }
+
+private:
+    ByteSink& output_;
+    PieceConversion conversion_;
+    GrowingBuffer buffer_;
+};
+
 // A sink that throws at its first failed write, or a NewFile, which ConvertStream checks.
+template <class Sink>
+void Convert(const ConversionRun& run, const SourceChoice& choice, SourceFile& source,
+             const std::string& name, Sink& output, StreamTotals& totals, StreamObserver& progress) {
+    switch (choice.way) {
+        case SourceChoice::Way::Map:
+            return ConvertStream(source, name, output, *choice.map, MissingPolicy(run.request), totals,
+                                 &progress);
+        case SourceChoice::Way::Copy:
+            return CopyStream(source, output, totals, &progress);
+        case SourceChoice::Way::Twice: {
+            ConvertingSink twice(output, *choice.map);
+            ConvertStream(source, name, static_cast<ByteSink&>(twice), *choice.first,
+                          MissingPolicy(run.request), totals, &progress);
+            twice.Finish();
+            if constexpr (std::is_same_v<Sink, NewFile>) output.Check();
+            return;
+        }
+    }
+}
+
 template <class Sink>
 Converted ConvertTextInto(const ConversionRun& run, const Input& input, Sink& output) {
     const std::unique_ptr<SourceFile> source = OpenInput(input);
+    const std::string shown = ShownName(input);
+    // detection waits for its whole sample; a named font's check takes what is there
+    const std::string_view sample =
+        run.detects ? source->Peek(kSampleSize) : source->PeekAvailable(kSampleSize);
+    const SourceChoice choice = ChooseSource(run, shown, sample);
+    if (run.detects) run.observer.Detected(shown, choice.found);
     StreamProgress progress(run.observer);
     StreamTotals totals;
-    ConvertStream(*source, ShownName(input), output, run.map, MissingPolicy(run.request), totals, &progress);
-    if (run.request.report) run.observer.Reported({ShownName(input), run.map.ReadsUtf8(), totals, {}});
-    return {totals.bytesIn, totals.MissingCount()};
+    Convert(run, choice, *source, shown, output, totals, progress);
+    const FontMap* first = choice.first ? choice.first : choice.map;
+    if (run.request.report) run.observer.Reported({shown, first && first->ReadsUtf8(), totals, {}});
+    return {totals.bytesIn, totals.MissingCount(), choice.found.font};
 }
 
 }  // namespace
@@ -74,7 +127,7 @@ Converted ConvertIntoFile(const ConversionRun& run, const Input& input, NewFile&
     DocumentTotals totals;
     const std::uint64_t size = ConvertDocumentInput(run, input.name, output, totals);
     if (run.request.report) run.observer.Reported({ShownName(input), false, {}, totals});
-    return {size, totals.DroppedCount()};
+    return {size, totals.DroppedCount(), ""};
 }
 
 }  // namespace varnex

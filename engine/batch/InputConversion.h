@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "batch/ConversionRun.h"
 #include "batch/InputList.h"
@@ -13,6 +14,7 @@ namespace varnex {
 struct Converted {
     std::uint64_t bytesIn = 0;
     std::uint64_t dropped = 0;  // codes (or characters) without an entry
+    std::string font;           // when the batch detects: the font it was found in
 };
 
 // Converts a text input onto the end of `output`, a sink that throws at its first failed

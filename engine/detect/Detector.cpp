@@ -18,6 +18,8 @@ constexpr double kLeftBehind = 40;          // a reading this far below the best
 constexpr double kTemperature = 2.5;        // turns score differences into confidences
 constexpr double kSureEnough = 0.5;         // below this the detector cannot tell
 constexpr std::size_t kLettersToStop = 64;  // letters a sample needs before a detection may stop early
+constexpr double kSureOfBetter = 0.95;      // how sure a warning of the wrong font must be
+constexpr double kFarWorse = 20;            // how much worse the named font must read
 
 // One reading scored in one language, a block at a time.
 struct Contender {
@@ -144,6 +146,31 @@ Detection Detector::Detect(std::string_view sample, DetectionDepth depth) const 
         detection.readWrong =
             FindReadWrong(*this, sample, groups[bestGroup].fonts.front(), detection.candidates.front());
     return detection;
+}
+
+std::optional<std::string> Detector::ReadsBetterAs(std::string_view sample, const std::string& named) const {
+    const SampleBytes bytes(sample);
+    const std::vector<ReadingGroup> groups = GroupReadings(readings_, bytes);
+    const auto ofNamed = [&](const ReadingGroup& group) {
+        return std::any_of(group.fonts.begin(), group.fonts.end(),
+                           [&](std::size_t f) { return readings_[f].font == named; });
+    };
+    std::vector<std::size_t> letters;
+    const std::vector<FirstPick> picks = FirstCut(groups, readings_, bytes, kFirstCut, letters);
+    // most often the cheap first ranking leaves the named font alone
+    if (std::all_of(picks.begin(), picks.end(), [&](const FirstPick& p) { return ofNamed(groups[p.group]); }))
+        return std::nullopt;
+    const Detection detection = Detect(sample, DetectionDepth::FontOnly);
+    const Candidate* best = detection.Best();
+    if (detection.verdict != Verdict::Font || detection.readWrong || !best ||
+        best->confidence < kSureOfBetter || detection.letters < kLettersToWarn ||
+        std::count(best->fonts.begin(), best->fonts.end(), named))
+        return std::nullopt;
+    for (const Candidate& candidate : detection.candidates) {
+        const bool isNamed = std::count(candidate.fonts.begin(), candidate.fonts.end(), named) > 0;
+        if (isNamed && candidate.score > best->score - kFarWorse) return std::nullopt;
+    }
+    return best->fonts.front();
 }
 
 }  // namespace varnex

@@ -45,10 +45,7 @@ char32_t NextUtf8(std::string_view text, std::size_t& i) {
     return c;
 }
 
-namespace {
-
-// The character of each code of `font`, through the pair font -> Unicode font.
-FontReading LegacyReading(const LoadedMap& map, const std::string& font, const std::string& unicode) {
+FontReading CharactersOf(const LoadedMap& map, const std::string& font, const std::string& unicode) {
     FontReading reading{font, false, {}, {}, {}};
     reading.characters.fill(kNoCharacter);
     FontMap pair;
@@ -63,6 +60,22 @@ FontReading LegacyReading(const LoadedMap& map, const std::string& font, const s
         if (c != 0 && c != kNoCharacter && i == entry.size())
             reading.characters[static_cast<std::size_t>(code)] = c;
     }
+    return reading;
+}
+
+std::string UnicodeFontOf(const LoadedMap& map) {
+    for (const auto& font : map.table.columns) {
+        if (IsUnicodeFont(font)) return font;
+    }
+    throw Failure(kItemNotFound, map.path.string() + ": the map has no font \"" + kUnicodeFontName +
+                                     "\"; the detector reads every font through it");
+}
+
+namespace {
+
+// The character of each code, and what it costs in each language, for the scoring.
+FontReading LegacyReading(const LoadedMap& map, const std::string& font, const std::string& unicode) {
+    FontReading reading = CharactersOf(map, font, unicode);
     for (std::size_t code = 0; code < 256; ++code) {
         const char32_t c = reading.characters[code];
         reading.coded[code] = c == kNoCharacter ? Coded{SymbolKind::NoEntry} : CodedOf(c);
@@ -79,19 +92,11 @@ FontReading LegacyReading(const LoadedMap& map, const std::string& font, const s
 }  // namespace
 
 std::vector<FontReading> ReadingsOf(const LoadedMap& map) {
-    std::string unicode;
-    for (const auto& font : map.table.columns) {
-        if (IsUnicodeFont(font)) unicode = font;
-    }
-    if (unicode.empty()) {
-        throw Failure(kItemNotFound, map.path.string() + ": the map has no font \"" + kUnicodeFontName +
-                                         "\"; the detector reads every font through it");
-    }
+    const std::string unicode = UnicodeFontOf(map);
     std::vector<FontReading> readings;
     for (const auto& font : map.table.columns) {
         if (font == unicode) {
-            FontReading reading{font, true, {}, {}, {}};
-            readings.push_back(reading);
+            readings.push_back({font, true, {}, {}, {}});
         } else {
             readings.push_back(LegacyReading(map, font, unicode));
         }

@@ -37,6 +37,12 @@ struct FontReading {
     std::vector<std::array<float, 256>> alone;
 };
 
+// How one legacy font of a map reads each code (its characters alone, without the scoring
+// tables), through the pair font -> `unicode`, the map's Unicode font. Throws Failure.
+FontReading CharactersOf(const LoadedMap& map, const std::string& font, const std::string& unicode);
+// The name of the map's Unicode font; throws Failure when it has none.
+std::string UnicodeFontOf(const LoadedMap& map);
+
 // Every font of a map as the detector reads it, in the map's order. Throws Failure when the
 // map has no Unicode font, or a pair of its fonts cannot be built.
 std::vector<FontReading> ReadingsOf(const LoadedMap& map);

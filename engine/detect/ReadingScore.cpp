@@ -98,7 +98,10 @@ double ReadingScore::Alone(const Coded& symbol) const {
 
 void ReadingScore::Letter(const Coded& symbol) {
     const LanguageModel* model = ModelFor(symbol);
-    if (!model) return Sign(kForeignLetter, kForeignInWord);
+    if (!model) {  // a letter all the same, of a script this language does not write
+        ++letters_;
+        return Sign(kForeignLetter, kForeignInWord);
+    }
     if (!afterLetter_ && symbol.upper && lastWordLower_) total_ += kMidSentenceCapital;
     if (model != word_) {
         EndWord();

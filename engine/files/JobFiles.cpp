@@ -119,6 +119,14 @@ std::string_view SourceFile::Peek(std::size_t size) {
     return {reinterpret_cast<const char*>(buffer_.Data()), std::min(size, end_)};
 }
 
+std::string_view SourceFile::PeekAvailable(std::size_t size) {
+    if (begin_ == end_) {
+        begin_ = end_ = 0;
+        ReadMore();
+    }
+    return {reinterpret_cast<const char*>(buffer_.Data()) + begin_, std::min(size, end_ - begin_)};
+}
+
 std::string_view SourceFile::ReadAvailable(std::size_t size) {
     if (begin_ == end_) {
         begin_ = end_ = 0;

@@ -47,6 +47,8 @@ public:
     // The next `size` bytes, or all that is left when fewer, without taking them: the reads
     // after it give them again. Blocks on a pipe until it has them or ends. Throws Failure.
     std::string_view Peek(std::size_t size);
+    // The same without waiting: what is read ahead, or what one read gives, at most `size`.
+    std::string_view PeekAvailable(std::size_t size);
 
 private:
     void Refill();

@@ -1,5 +1,6 @@
 #include "jobs/StreamConversion.h"
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 
@@ -104,6 +105,27 @@ void ConvertStream(SourceFile& source, const std::filesystem::path& name, ByteSi
         if (observer) observer->Advanced(totals.bytesIn);
     }
     conversion.Finish();
+}
+
+}  // namespace varnex
+
+namespace varnex {
+
+void CopyStream(SourceFile& source, NewFile& output, StreamTotals& totals, StreamObserver* observer) {
+    CheckedFile checked(output);
+    CopyStream(source, static_cast<ByteSink&>(checked), totals, observer);
+}
+
+void CopyStream(SourceFile& source, ByteSink& output, StreamTotals& totals, StreamObserver* observer) {
+    while (true) {
+        const std::string_view piece = source.ReadAvailable(kStreamPiece);
+        if (piece.empty()) break;
+        std::copy(piece.begin(), piece.end(), output.Reserve(piece.size()));
+        output.Commit(piece.size());
+        totals.bytesIn += piece.size();
+        totals.bytesOut += piece.size();
+        if (observer) observer->Advanced(totals.bytesIn);
+    }
 }
 
 }  // namespace varnex

@@ -45,4 +45,11 @@ void ConvertStream(SourceFile& source, const std::filesystem::path& name, ByteSi
                    const FontMap& map, MissingCodes missing, StreamTotals& totals,
                    StreamObserver* observer = nullptr);
 
+// Copies all of `source` into `output` as it is, in the same pieces: for an input that is in
+// the target font already. Throws Failure.
+void CopyStream(SourceFile& source, NewFile& output, StreamTotals& totals,
+                StreamObserver* observer = nullptr);
+void CopyStream(SourceFile& source, ByteSink& output, StreamTotals& totals,
+                StreamObserver* observer = nullptr);
+
 }  // namespace varnex
