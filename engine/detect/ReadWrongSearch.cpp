@@ -83,7 +83,8 @@ std::optional<ReadWrong> FindReadWrong(const Detector& detector, std::string_vie
             chains.push_back(std::move(chain));
         }
     }
-    std::sort(chains.begin(), chains.end(), [](const Chain& x, const Chain& y) { return x.alone > y.alone; });
+    std::stable_sort(chains.begin(), chains.end(),
+                     [](const Chain& x, const Chain& y) { return x.alone > y.alone; });
     chains.resize(std::min(chains.size(), kKeptAfterFirstCut));
     std::optional<ReadWrong> found;
     double best = asIs.total + kFarBetterPerLetter * letters;

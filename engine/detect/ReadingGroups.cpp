@@ -23,11 +23,14 @@ bool KeepsAscii(const FontReading& font, const SampleBytes& bytes) {
 
 // How often each character occurs in the sample read as UTF-8: most are below U+0800 and are
 // counted in place, the rest and the ill-formed sequences on their own.
-std::vector<std::pair<Coded, std::uint32_t>> Utf8Counts(std::string_view sample) {
+std::vector<std::pair<Coded, std::uint32_t>> Utf8Counts(std::string_view sample, double& repeated) {
     std::vector<std::uint32_t> below(0x800, 0);
     std::unordered_map<char32_t, std::uint32_t> above;
     std::uint32_t illFormed = 0;
+    char32_t previous = kNoCharacter;
     ForEachUtf8(sample, [&](char32_t c) {
+        if (c == previous && c >= 0x2500 && c < 0x2600) repeated += ReadingScore::Repeated(CodedOf(c));
+        previous = c;
         if (c < 0x800) {
             ++below[c];
         } else if (c == kNoCharacter) {
@@ -64,7 +67,13 @@ std::vector<std::pair<Coded, std::uint32_t>> LeadsOnly(const SampleBytes& bytes)
 }  // namespace
 
 SampleBytes::SampleBytes(std::string_view text) : sample(text) {
-    for (const char byte : text) ++count[static_cast<unsigned char>(byte)];
+    unsigned previous = 256;
+    for (const char byte : text) {
+        const auto code = static_cast<unsigned char>(byte);
+        ++count[code];
+        repeats[code] += code == previous;
+        previous = code;
+    }
     for (std::size_t code = 0; code < 256; ++code) {
         if (count[code]) present.push_back(static_cast<std::uint8_t>(code));
     }
@@ -116,13 +125,17 @@ std::vector<FirstPick> FirstCut(const std::vector<ReadingGroup>& groups,
             for (const std::uint8_t code : bytes.present) {
                 const std::uint32_t count = bytes.count[code];
                 letters[g] += reading.coded[code].kind == SymbolKind::Letter ? count : 0;
-                for (std::size_t l = 0; l < languages; ++l) totals[l] += count * reading.alone[l][code];
+                const double repeated = bytes.repeats[code] * ReadingScore::Repeated(reading.coded[code]);
+                for (std::size_t l = 0; l < languages; ++l)
+                    totals[l] += count * reading.alone[l][code] + repeated;
             }
             continue;
         }
-        const auto counts = bytes.continuations ? Utf8Counts(bytes.sample) : LeadsOnly(bytes);
+        double repeated = 0;
+        const auto counts = bytes.continuations ? Utf8Counts(bytes.sample, repeated) : LeadsOnly(bytes);
         for (std::size_t l = 0; l < languages; ++l) {
             const ReadingScore score = ScoreIn(l);
+            totals[l] += repeated;
             for (const auto& [symbol, count] : counts) totals[l] += count * score.Alone(symbol);
         }
         for (const auto& [symbol, count] : counts)

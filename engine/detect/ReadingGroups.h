@@ -15,9 +15,10 @@ struct SampleBytes {
 
     std::string_view sample;
     std::array<std::uint32_t, 256> count{};
-    std::vector<std::uint8_t> present;  // the codes that occur, in order
-    bool high = false;                  // a code from 128 up occurs
-    bool continuations = false;         // a code from 0x80 to 0xBF occurs: UTF-8 may continue
+    std::array<std::uint32_t, 256> repeats{};  // how often a code follows itself
+    std::vector<std::uint8_t> present;         // the codes that occur, in order
+    bool high = false;                         // a code from 128 up occurs
+    bool continuations = false;                // a code from 0x80 to 0xBF occurs: UTF-8 may continue
 };
 
 // The fonts that read a sample as the same text; the first is the one to score and convert from.

@@ -96,6 +96,11 @@ double ReadingScore::Alone(const Coded& symbol) const {
     return 0;
 }
 
+double ReadingScore::Repeated(const Coded& symbol) {
+    const bool box = symbol.kind == SymbolKind::Pseudographic || symbol.kind == SymbolKind::RareBox;
+    return box ? kBoxRepeated - kLoneBox : 0;
+}
+
 void ReadingScore::Letter(const Coded& symbol) {
     const LanguageModel* model = ModelFor(symbol);
     if (!model) {  // a letter all the same, of a script this language does not write

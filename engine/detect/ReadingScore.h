@@ -21,6 +21,8 @@ public:
     // What one character costs whatever is around it: a letter its share of the text, a sign
     // its cost between words. A first, cheap ranking of readings from their characters' counts.
     double Alone(const Coded& symbol) const;
+    // What a character costs less when it repeats the one before it: a row of box drawing.
+    static double Repeated(const Coded& symbol);
     double Total() const { return total_; }
     std::size_t Letters() const { return letters_; }
     const LanguageModel& Model() const { return model_; }

@@ -1,0 +1,135 @@
+// varnex detect, -f auto and the warning for a named font, as a user runs them.
+#include <gtest/gtest.h>
+
+#include "CliSupport.h"
+
+namespace varnex::test {
+namespace {
+
+const std::string kRussian = "Вечером мы долго гуляли по набережной и говорили о том, как изменился город.\n";
+
+std::string Iconv(const std::string& to, const std::string& utf8) {
+    TempDir scratch;
+    WriteFile(scratch / "in", utf8);
+    return RunProgram("/usr/bin/iconv", {"-f", "UTF-8", "-t", to, (scratch / "in").string()}).out;
+}
+
+TEST(CliDetect, TellsEachFilesFontOrThatItCannotOrThatAnyFontReadsIt) {
+    TempDir dir;
+    WriteFile(dir / "koi.txt", Iconv("KOI8-R", kRussian));
+    WriteFile(dir / "utf.txt", kRussian);
+    WriteFile(dir / "plain.txt", "plain text\n");
+    WriteFile(dir / "short.txt", Iconv("CP1251", "Жук\n"));
+    const RunResult tsv =
+        Varnex({"detect", "--format=tsv", (dir / "koi.txt").string(), (dir / "utf.txt").string(),
+                (dir / "plain.txt").string(), (dir / "short.txt").string()});
+    EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
+    const std::vector<std::string> lines = {
+        (dir / "koi.txt").string() + "\tKOI8-R\t1.00\tRussian",
+        (dir / "utf.txt").string() + "\tUTF-8\t1.00\tRussian",
+        (dir / "plain.txt").string() + "\t*\t1.00\t",
+        (dir / "short.txt").string() + "\t?\t",
+    };
+    for (const auto& line : lines)
+        EXPECT_NE(tsv.out.find(line), std::string::npos) << line << "\n" << tsv.out;
+    WriteFile(dir / "line.txt",
+              Iconv("KOI8-R", "Мы долго гуляли по набережной и говорили.\nВторая строка\n"));
+    const RunResult text = Varnex({"detect", (dir / "line.txt").string()});
+    EXPECT_EQ(text.out,
+              (dir / "line.txt").string() +
+                  ": KOI8-R = KOI8-U (1.00, Russian)\n    Мы долго гуляли по набережной и говорили.\n");
+    const RunResult missing = Varnex({"detect", (dir / "none.txt").string()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("none.txt: cannot be opened"), std::string::npos);
+    EXPECT_EQ(Varnex({"detect", "--format=xml"}).exitCode, 2);
+}
+
+TEST(CliDetect, AutoConvertsAFolderOfFiveCodePagesAndUnicodeFromEachOnesFont) {
+    TempDir dir;
+    const std::vector<std::string> pages = {"KOI8-R", "CP1251", "CP866", "ISO-8859-5", "MAC-CYRILLIC"};
+    for (const auto& page : pages) WriteFile(dir / (page + ".txt"), Iconv(page, kRussian));
+    WriteFile(dir / "unicode.txt", kRussian);
+    WriteFile(dir / "short.txt", Iconv("CP866", "Жук\n"));
+    const RunResult run = Varnex({"-f", "auto", "-t", "UTF-8", "-r", "--beside", dir.Path().string()});
+    EXPECT_EQ(run.exitCode, 1) << run.err;  // the short file cannot be told
+    for (const auto& page : pages) EXPECT_EQ(ReadFile(dir / (page + "_UTF-8.txt")), kRussian) << page;
+    EXPECT_EQ(ReadFile(dir / "unicode_UTF-8.txt"), kRussian);
+    EXPECT_FALSE(std::filesystem::exists(dir / "short_UTF-8.txt"));
+    EXPECT_NE(run.err.find("unicode.txt: in UTF-8 already; copied unchanged"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("short.txt: cannot tell which font it is in"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("6 files converted, 1 failed"), std::string::npos) << run.err;
+    EXPECT_NE(
+        run.err.find("found in CP866 1, ISO-8859-5 1, KOI8-R 1, Mac Cyrillic 1, UTF-8 1, Windows-1251 1"),
+        std::string::npos)
+        << run.err;
+}
+
+TEST(CliDetect, AutoUndoesUnicodeReadAsWindows1251AndSavedAgain) {
+    TempDir dir;
+    const std::string mojibake = RunProgram("/usr/bin/iconv", {"-f", "CP1251", "-t", "UTF-8"},
+                                            [&] {
+                                                WriteFile(dir / "in", kRussian);
+                                                RunSetup setup;
+                                                setup.standardInput = dir / "in";
+                                                return setup;
+                                            }())
+                                     .out;
+    WriteFile(dir / "mojibake.txt", mojibake);
+    const RunResult detect = Varnex({"detect", (dir / "mojibake.txt").string()});
+    EXPECT_NE(detect.out.find("UTF-8 read as Windows-1251, stored as UTF-8"), std::string::npos)
+        << detect.out;
+    const RunResult run = Varnex({"-f", "auto", "-t", "UTF-8", (dir / "mojibake.txt").string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, kRussian);
+}
+
+TEST(CliDetect, ANamedFontThatReadsWrongIsToldAndWithStrictFailsTheFile) {
+    TempDir dir;
+    WriteFile(dir / "u.txt", kRussian);
+    RunSetup here;
+    here.folder = dir.Path();
+    const RunResult warned = Varnex({"-f", "KOI8-R", "-t", "UTF-8", "u.txt"}, here);
+    EXPECT_EQ(warned.exitCode, 0);
+    EXPECT_EQ(warned.err, "varnex: u.txt reads as UTF-8, not KOI8-R\n");
+    const RunResult strict =
+        Varnex({"-f", "KOI8-R", "-t", "UTF-8", "--strict", "u.txt", "-o", "out.txt"}, here);
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_EQ(strict.err, "varnex: u.txt reads as UTF-8, not KOI8-R\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
+    WriteFile(dir / "k.txt", Iconv("KOI8-R", kRussian));
+    EXPECT_EQ(Varnex({"-f", "KOI8-R", "-t", "UTF-8", "k.txt"}, here).err, "");
+}
+
+TEST(CliDetect, AFontAddedToAMapWithMapBuildIsDetected) {
+    TempDir dir;
+    // "Kiril Own": the small Russian letters from code 128 on, in reverse order
+    const std::u32string letters = U"абвгдежзийклмнопрстуфхцчшщъыьэюя";
+    std::string tsv =
+        "#character\tKiril Own\tUTF-8\nSPACE\t32\t32\nLF\t10\t10\nCOMMA\t44\t44\nSTOP\t46\t46\n";
+    std::string own;
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const char32_t c = letters[i];
+        tsv += "L\t" + std::to_string(0x80 + letters.size() - 1 - i) + "\t" +
+               std::to_string(0xD0 | (c >> 6 & 0x1F)) + "," + std::to_string(0x80 | (c & 0x3F)) + "\n";
+    }
+    WriteFile(dir / "own.tsv", tsv);
+    ASSERT_EQ(Varnex({"map", "build", (dir / "own.tsv").string(), "-o", (dir / "own.dll").string()}).exitCode,
+              0);
+    const std::string lower =
+        "вечером мы долго гуляли по набережной и говорили о том, как изменился город.\n";
+    const RunResult encoded = Varnex({"--map", (dir / "own.dll").string(), "-f", "UTF-8", "-t", "Kiril Own",
+                                      "-o", (dir / "in.txt").string()},
+                                     [&] {
+                                         WriteFile(dir / "lower.txt", lower);
+                                         RunSetup setup;
+                                         setup.standardInput = dir / "lower.txt";
+                                         return setup;
+                                     }());
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.err;
+    const RunResult found =
+        Varnex({"detect", "--format=tsv", "--map", (dir / "own.dll").string(), (dir / "in.txt").string()});
+    EXPECT_NE(found.out.find("\tKiril Own\t"), std::string::npos) << found.out << found.err;
+}
+
+}  // namespace
+}  // namespace varnex::test
