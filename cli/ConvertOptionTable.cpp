@@ -23,7 +23,8 @@ std::vector<ConvertOption> MakeTable() {
     return {
         {{0, "from", 'f', Takes::Value},
          ValueKind::Font,
-         "  -f, --from SOURCE   the font the text was typed for\n",
+         "  -f, --from SOURCE   the font the text was typed for; auto: each file's own, as\n"
+         "                      varnex detect finds it (a file it cannot tell fails)\n",
          [](O& o, V v) { o.source = v; }},
         {{0, "to", 't', Takes::Value},
          ValueKind::Font,

@@ -19,6 +19,7 @@ std::string HelpText() {
        varnex -l [--map PATH]
        varnex --clean-temporary DIR [-r] [--force]
        varnex map COMMAND ...        (varnex map --help)
+       varnex detect [FILE...]       (varnex detect --help)
 
 Converts text typed for one legacy 8-bit font into the codes of another, with the font map
 that Varnex 2010 uses. Each FILE (standard input when there is none, or for -) is converted
@@ -51,6 +52,8 @@ Examples:
   varnex -f CP866 -t KOI8-R -r -i.bak --include '*.txt' archive/
   cat old.txt | varnex -f CP866 -t "GOST 7.79-B Latin" --report
   varnex -f KOI8-R -t CP866 --strict -o out.txt in.txt
+  varnex -f auto -t UTF-8 -r --beside archive/
+  varnex detect --format=tsv *.txt
   varnex -l --map ~/old/mskvmap16.dll
   varnex -f KOI8-R -t Windows-1251 letter.docx -o letter-1251.docx
   varnex -f KOI8-R -t Windows-1251 --doc-font "Kiril Times" --beside old.odt

@@ -31,11 +31,15 @@ expect "nothing after -j" "$(complete_words -f KOI8-R -j '')" ""
 expect "fonts after --target-doc-font" "$(complete_words --target-doc-font K)" $'KOI8-R\nKOI8-U'
 expect "map subcommands" "$(complete_words map c)" "check"
 expect "the map command" "$(complete_words ma)" "map"
+expect "the detect command" "$(complete_words de)" "detect"
+expect "auto among the sources" "$(complete_words -f a)" "auto"
+expect "detect's options" "$(complete_words detect --fo)" $'--format=text\n--format=tsv'
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 printf 'Alpha\tBeta Two\n65\t66\n' >"$tmp/map.tsv"
 "$1/tools/build_font_map" "$tmp/map.tsv" "$tmp/other.dll" >/dev/null
-expect "fonts of --map" "$(complete_words --map "$tmp/other.dll" -f '')" 'Alpha
+expect "fonts of --map" "$(complete_words --map "$tmp/other.dll" -f '')" 'auto
+Alpha
 Beta\ Two'
 expect "fonts of --map=" "$(complete_words --map = "$tmp/other.dll" -t '')" 'Alpha
 Beta\ Two'
