@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "detect/Languages.h"
 #include "detect/ReadingScore.h"
+#include "map/FontLoaders.h"
 #include "map/FontNameMatch.h"
 
 namespace varnex {
@@ -48,17 +49,21 @@ char32_t NextUtf8(std::string_view text, std::size_t& i) {
 FontReading CharactersOf(const LoadedMap& map, const std::string& font, const std::string& unicode) {
     FontReading reading{font, false, {}, {}, {}};
     reading.characters.fill(kNoCharacter);
-    FontMap pair;
-    BuildPairMap(map, font, unicode, pair);
-    for (int code = 1; code < 256; ++code) {
-        const std::string_view entry = pair.Entry(code);
-        if (entry.empty()) continue;
-        std::size_t i = 0;
-        const char32_t c = static_cast<unsigned char>(entry[0]) < 0x80
-                               ? static_cast<unsigned char>(entry[i++])
-                               : NextUtf8(entry, i);
-        if (c != 0 && c != kNoCharacter && i == entry.size())
-            reading.characters[static_cast<std::size_t>(code)] = c;
+    try {
+        ForEachPairEntry(
+            map.table, font, unicode,
+            [&](int code, const std::string& entry) {
+                std::size_t i = 0;
+                const char32_t c = entry.empty() ? kNoCharacter
+                                   : static_cast<unsigned char>(entry[0]) < 0x80
+                                       ? static_cast<unsigned char>(entry[i++])
+                                       : NextUtf8(entry, i);
+                const bool one = c != 0 && c != kNoCharacter && i == entry.size();
+                reading.characters[static_cast<std::size_t>(code)] = one ? c : kNoCharacter;
+            },
+            [](char32_t, const std::string&) {});
+    } catch (const Failure& failure) {
+        throw Failure(failure.Number(), map.path.string() + ": " + failure.Description());
     }
     return reading;
 }

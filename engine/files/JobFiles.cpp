@@ -15,7 +15,7 @@ namespace varnex {
 
 namespace {
 
-constexpr std::size_t kPieceSize = 1 << 20;
+constexpr std::size_t kPieceSize = 256 * 1024;
 // A new file's buffer starts small and doubles up to kPieceSize, and a small source's holds
 // the source: a batch of small files allocates and touches little.
 constexpr std::size_t kFirstPiece = 64 * 1024;

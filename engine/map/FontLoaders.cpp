@@ -1,6 +1,7 @@
 #include "map/FontLoaders.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
@@ -83,30 +84,43 @@ void LoadFontMap(const std::filesystem::path& database, std::string_view source,
     BuildFontMap(ReadFontTable(database), source, target, map);
 }
 
-void BuildFontMap(const FontTable& table, std::string_view source, std::string_view target, FontMap& map) {
+void ForEachPairEntry(
+    const FontTable& table, std::string_view source, std::string_view target,
+    const std::function<void(int code, const std::string& codes)>& codeEntry,
+    const std::function<void(char32_t character, const std::string& codes)>& characterEntry) {
     const std::size_t sourceColumn = FindColumn(table, source);
     const std::size_t targetColumn = FindColumn(table, target);
     // A table emptied while the program runs would otherwise give an empty map, and a
     // conversion that drops every character.
     if (table.rows.empty()) throw Failure(kDatabaseFailure, "The table font_info holds no rows.");
-    map.Clear();
     // The Unicode font's cells are whole characters: each converts as a unit, and a cell of
     // several codes is one character, not a list to skip.
     const bool unicodeSource = IsUnicodeFont(table.columns[sourceColumn]);
-    if (unicodeSource) map.ReadUtf8();
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const auto& row = table.rows[i];
         const auto& s = row[sourceColumn];
         if (!s || s->empty() || (!unicodeSource && s->find(',') != std::string::npos)) continue;
         const auto& t = row[targetColumn];
         if (!t) continue;
-        std::string codes = TargetCodes(*t, target, i);
+        const std::string codes = TargetCodes(*t, target, i);
         if (unicodeSource) {
-            SetCharacterEntry(map, SourceCharacter(*s, source, i), codes);
+            characterEntry(SourceCharacter(*s, source, i), codes);
         } else {
-            map.Set(SourceCode(*s, source, i), codes);
+            codeEntry(SourceCode(*s, source, i), codes);
         }
     }
+}
+
+void BuildFontMap(const FontTable& table, std::string_view source, std::string_view target, FontMap& map) {
+    const std::size_t sourceColumn = FindColumn(table, source);
+    FindColumn(table, target);
+    // the map is left as it was when the table cannot give one
+    if (table.rows.empty()) throw Failure(kDatabaseFailure, "The table font_info holds no rows.");
+    map.Clear();
+    if (IsUnicodeFont(table.columns[sourceColumn])) map.ReadUtf8();
+    ForEachPairEntry(
+        table, source, target, [&](int code, const std::string& codes) { map.Set(code, codes); },
+        [&](char32_t character, const std::string& codes) { SetCharacterEntry(map, character, codes); });
     map.PreparePairs();
 }
 

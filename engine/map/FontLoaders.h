@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,13 @@ void LoadFontMap(const std::filesystem::path& database, std::string_view source,
 // The rule by which rows of font_info become map entries. The map is emptied first, so
 // that no entry of an earlier pair survives. Throws Failure.
 void BuildFontMap(const FontTable& table, std::string_view source, std::string_view target, FontMap& map);
+
+// The same rule, each entry told instead of set: a code of a legacy source font, or a
+// character of the Unicode font, with the target's codes; a later row's entry overrides an
+// earlier one's. Throws Failure.
+void ForEachPairEntry(
+    const FontTable& table, std::string_view source, std::string_view target,
+    const std::function<void(int code, const std::string& codes)>& codeEntry,
+    const std::function<void(char32_t character, const std::string& codes)>& characterEntry);
 
 }  // namespace varnex
