@@ -292,6 +292,29 @@ void BigFiles(const std::string& varnex, const fs::path& big) {
         Ratio(besideAll.wall, besideOne.wall) + " -j1");
 }
 
+// 768 MiB in `count` files, to standard output in their order on the plain path: -j2 against
+// -j1. Files bigger than what may wait in memory go on into temporary files at their turn.
+void OrderedFiles(const std::string& varnex, const fs::path& folder, int count) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string piece = Sample(1 << 20, 3);
+    std::string names;
+    for (int i = 0; i < count; ++i) {
+        const fs::path file = folder / ("f" + std::to_string(i) + ".txt");
+        std::ofstream out(file, std::ios::binary);
+        for (int mib = 0; mib < 768 / count; ++mib) out << piece;
+        names += " '" + file.string() + "'";
+    }
+    std::system("sync");
+    const std::string command = "VARNEX_VECTOR=scalar " + varnex + " -f KOI8-R -t CP866 ";
+    const Timing one = Best([&] { return command + "-j1" + names + " > /dev/null"; }, 3);
+    const Timing two = Best([&] { return command + "-j2" + names + " > /dev/null"; }, 3);
+    const std::string what = std::to_string(count) + " files of " + std::to_string(768 / count) + " MiB";
+    Row("varnex -j1 > /dev/null, " + what, one, count);
+    Row("varnex -j2 > /dev/null, " + what, two, count, Ratio(two.wall, one.wall) + " -j1");
+    fs::remove_all(folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -313,6 +336,11 @@ int main(int argc, char** argv) {
     if (small) SmallFiles(varnex, tree);
     if (small) SmallFilesDetected(varnex, tree);
     if (big) BigFiles(varnex, tree / "big");
+    if (big) {
+        std::printf("\nin order to standard output, VARNEX_VECTOR=scalar\n");
+        OrderedFiles(varnex, tree / "ordered", 12);
+        OrderedFiles(varnex, tree / "ordered", 24);
+    }
     std::printf("\nload average at the end: %s\n", LoadAverage().c_str());
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -26,6 +28,17 @@ namespace {
 constexpr std::uint64_t kGroupBytes = 256ull << 20;
 constexpr std::uint64_t kSpoolPerThread = 64ull << 20;
 constexpr int kPipeSize = 1 << 20;
+
+// The memory that the inputs waiting for their turn in one output may hold, past which they go
+// on into temporary files; VARNEX_ORDERED_BUDGET (bytes) sets it for the tests.
+std::uint64_t SpoolBudget(unsigned threads) {
+    if (const char* set = std::getenv("VARNEX_ORDERED_BUDGET")) {
+        char* end = nullptr;
+        const unsigned long long bytes = std::strtoull(set, &end, 10);
+        if (end != set && *end == '\0') return bytes;
+    }
+    return kSpoolPerThread * std::max(threads, 2u);
+}
 
 // What a batch came to, counted from every thread.
 struct Counts {
@@ -238,7 +251,10 @@ bool Batch::Convert(NewFile& output) {
         FileConverted(0);
         return true;
     }
-    OrderedOutput ordered(output, plan_.inputs.size(), kSpoolPerThread * std::max(threads_, 2u));
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    OrderedOutput ordered(output, plan_.inputs.size(), SpoolBudget(threads_),
+                          error ? std::nullopt : std::optional(temporary));
     WorkerPool pool(plan_.inputs.size(), threads_, run_.hooks,
                     [&](std::size_t i) { ConvertInOrder(i, ordered); });
     pool.Wait();

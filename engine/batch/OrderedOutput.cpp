@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "files/SpillFile.h"
+
 namespace varnex {
 
 namespace {
 
 constexpr std::size_t kFirstSpool = 64 * 1024;
+constexpr std::size_t kSpillPiece = 256 * 1024;  // what a spilled input gathers between writes
 
 }  // namespace
 
@@ -21,13 +24,17 @@ public:
         if (direct) return owner_.output_.Reserve(size);
         std::unique_lock lock(owner_.mutex_);
         if (owner_.abandoned_) throw OutputAbandoned();
-        if (!head && used + size > capacity) owner_.WaitForRoom(*this, size, lock);
+        if (!head && !spill && used + size > capacity &&
+            owner_.spooled_ + Wanted(size) > owner_.spoolLimit_ && !owner_.Spill(*this, lock))
+            owner_.WaitForRoom(*this, size, lock);
         if (owner_.abandoned_) throw OutputAbandoned();
         if (head) {
             lock.unlock();
             owner_.TakeTurn(*this);
             return owner_.output_.Reserve(size);
         }
+        lock.unlock();
+        if (spill) return SpillRoom(size);
         if (used + size > capacity) Grow(size);
         return spool.data.get() + used;
     }
@@ -44,6 +51,19 @@ public:
             owner_.FailedOutput(failure);
             throw;
         }
+    }
+
+    // A spilled input gathers in its own buffer, written to its file when full.
+    std::uint8_t* SpillRoom(std::size_t size) {
+        if (used + size > capacity) {
+            spill->Append(spool.data.get(), used);
+            used = 0;
+        }
+        if (size > capacity) {
+            spool = Buffer{std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]), size};
+            capacity = size;
+        }
+        return spool.data.get() + used;
     }
 
     // The room wanted past the spool's capacity, for `size` more bytes: at first what the
@@ -63,8 +83,9 @@ public:
         capacity = spool.capacity;
     }
 
-    Buffer spool;
+    Buffer spool;  // in memory, counted in the budget; once spilled, the file's own buffer
     std::size_t used = 0, capacity = 0;
+    std::unique_ptr<SpillFile> spill;
     std::uint64_t expected = 0;
     bool head = false, done = false, direct = false;
 
@@ -72,8 +93,9 @@ private:
     OrderedOutput& owner_;
 };
 
-OrderedOutput::OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit)
-    : output_(output), spoolLimit_(spoolLimit) {
+OrderedOutput::OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit,
+                             std::optional<std::filesystem::path> spillFolder)
+    : output_(output), spoolLimit_(spoolLimit), spillFolder_(std::move(spillFolder)) {
     for (std::size_t i = 0; i < inputs; ++i) slots_.push_back(std::make_unique<Slot>(*this));
     if (!slots_.empty()) slots_.front()->head = true;
 }
@@ -108,6 +130,31 @@ void OrderedOutput::WaitForRoom(Slot& slot, std::size_t size, std::unique_lock<s
                   [&] { return slot.head || abandoned_ || spooled_ + slot.Wanted(size) <= spoolLimit_; });
 }
 
+// Under the lock, released meanwhile: moves what the slot kept into a file of its own, and its
+// memory back to the budget. False where there is no folder for it or no file can be made.
+bool OrderedOutput::Spill(Slot& slot, std::unique_lock<std::mutex>& lock) {
+    if (!spillFolder_) return false;
+    lock.unlock();
+    std::unique_ptr<SpillFile> file;
+    try {
+        file = std::make_unique<SpillFile>(*spillFolder_);
+        file->Append(slot.spool.data.get(), slot.used);
+    } catch (const std::exception&) {
+        lock.lock();
+        return false;  // it waits, as without a folder
+    }
+    Buffer own{std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kSpillPiece]), kSpillPiece};
+    lock.lock();
+    spooled_ -= slot.capacity;
+    GiveBack(std::move(slot.spool));
+    slot.spool = std::move(own);
+    slot.capacity = kSpillPiece;
+    slot.used = 0;
+    slot.spill = std::move(file);
+    changed_.notify_all();
+    return true;
+}
+
 // The input's thread, at its turn: what it kept goes first, then it writes through.
 void OrderedOutput::TakeTurn(Slot& slot) {
     WriteSpool(slot);
@@ -118,6 +165,11 @@ void OrderedOutput::TakeTurn(Slot& slot) {
 
 void OrderedOutput::WriteSpool(Slot& slot) {
     try {
+        if (!abandoned_ && slot.spill) {
+            slot.spill->ReadBack(
+                [&](const std::uint8_t* data, std::size_t size) { output_.Write(data, size); });
+            output_.Check();
+        }
         if (!abandoned_ && slot.used) {
             output_.Write(slot.spool.data.get(), slot.used);
             output_.Check();
@@ -126,8 +178,11 @@ void OrderedOutput::WriteSpool(Slot& slot) {
         FailedOutput(failure);
     }
     const std::lock_guard lock(mutex_);
-    spooled_ -= slot.capacity;
-    GiveBack(std::move(slot.spool));
+    if (!slot.spill) {
+        spooled_ -= slot.capacity;
+        GiveBack(std::move(slot.spool));
+    }
+    slot.spill.reset();
     slot.spool = {};
     slot.used = slot.capacity = 0;
     changed_.notify_all();

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,11 +25,14 @@ public:
 // The converted text of several inputs, converted at once on several threads, written into
 // one output in the inputs' order: byte for byte what converting them one after the other
 // writes. The input whose turn it is writes straight through; the others keep what they
-// convert in memory, together at most `spoolLimit` bytes, past which they wait for their
-// turn. Each input's sink is used by one thread at a time.
+// convert in memory, together at most `spoolLimit` bytes. Past that, an input goes on into a
+// file without a name in `spillFolder` and is copied out at its turn; without a spill folder
+// (or where no file can be made there) it waits for its turn. Each input's sink is used by one
+// thread at a time.
 class OrderedOutput {
 public:
-    OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit);
+    OrderedOutput(NewFile& output, std::size_t inputs, std::uint64_t spoolLimit,
+                  std::optional<std::filesystem::path> spillFolder = std::nullopt);
     ~OrderedOutput();
     OrderedOutput(const OrderedOutput&) = delete;
     OrderedOutput& operator=(const OrderedOutput&) = delete;
@@ -58,9 +63,11 @@ private:
     void TakeTurn(Slot& slot);
     void WriteSpool(Slot& slot);
     void FailedOutput(const std::exception& failure);
+    bool Spill(Slot& slot, std::unique_lock<std::mutex>& lock);
 
     NewFile& output_;
     std::uint64_t spoolLimit_;
+    std::optional<std::filesystem::path> spillFolder_;
     std::uint64_t spooled_ = 0;
     std::vector<std::unique_ptr<Slot>> slots_;
     std::vector<Buffer> free_;

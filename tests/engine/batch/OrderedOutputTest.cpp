@@ -2,6 +2,8 @@
 // they end in, within the memory allowed, and given up as a whole.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "TestDatabase.h"
@@ -51,6 +53,28 @@ TEST(OrderedOutput, AnInputPastTheMemoryAllowedWaitsForItsTurn) {
     later.join();
     file.Close();
     EXPECT_EQ(ReadFile(dir / "out"), "a" + std::string(60 * 1024, 'b') + std::string(60 * 1024, 'c'));
+}
+
+TEST(OrderedOutput, WithASpillFolderAnInputPastTheMemoryAllowedGoesOnIntoAFile) {
+    TempDir dir, spill;
+    NewFile file(dir / "out");
+    OrderedOutput ordered(file, 3, 100 * 1024, spill.Path());
+    const std::string b(300 * 1024, 'b'), c(150 * 1024, 'c');
+    // one thread: an input that waited for its turn would wait for ever
+    auto later = std::async(std::launch::async, [&] {
+        Put(ordered.ForInput(2), c);
+        ordered.Finish(2);
+        for (int i = 0; i < 3; ++i) Put(ordered.ForInput(1), b);
+        Put(ordered.ForInput(1), "e");
+        ordered.Finish(1);
+    });
+    ASSERT_EQ(later.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "an input waited";
+    later.get();
+    EXPECT_TRUE(std::filesystem::is_empty(spill.Path()));  // the files have no names
+    Put(ordered.ForInput(0), "a");
+    ordered.Finish(0);
+    file.Close();
+    EXPECT_EQ(ReadFile(dir / "out"), "a" + b + b + b + "e" + c);
 }
 
 TEST(OrderedOutput, GivenUpItTakesNoMoreAndWakesTheWaiting) {
