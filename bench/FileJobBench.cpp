@@ -185,6 +185,15 @@ int main(int argc, char** argv) {
         row("tr, the same byte mapping", tr, tr);
         const double pipeAlone = Best([&] { Shell("cat " + src + " | " + drain); });
         row("cat | a reader doing nothing (the pipe alone)", pipeAlone, pipeAlone);
+        const bool discarded = target == "/dev/null";
+        // the machine's own floor: reading the cached file, and nothing else
+        const double cat = discarded ? Best([&] { Shell("cat " + src + " > /dev/null"); }, fresh) : 0;
+        const double dd =
+            discarded ? Best([&] { Shell("dd if=" + src + " of=/dev/null bs=1M status=none"); }, fresh) : 0;
+        if (discarded) {
+            row("cat FILE > /dev/null", cat, cat);
+            row("dd if=FILE of=/dev/null bs=1M", dd, cat);
+        }
         for (const varnex::VectorLevel path : paths) {
             varnex::ChooseVectorLevel(path);
             const std::string on = std::string(" [") + varnex::VectorLevelName(path) + "]";
@@ -207,6 +216,11 @@ int main(int argc, char** argv) {
             row("varnex KOI8-R -> Windows-1251 vs tr" + on, fromFile, tr);
             row("cat | varnex vs varnex FILE" + on, fromPipe, fromFile);
             row("cat | varnex vs cat | a reader doing nothing" + on, fromPipe, pipeAlone);
+            if (discarded) {
+                const double device = Best(
+                    [&] { Shell(varnex + " -f KOI8-R -t Windows-1251 " + src + " -o /dev/null"); }, fresh);
+                row("varnex FILE -o /dev/null vs cat FILE > /dev/null" + on, device, cat);
+            }
             if (synced) {
                 const double plain =
                     Best([&] { Shell(varnex + " -f KOI8-R -t Windows-1251 " + src + " > " + to); }, fresh);
