@@ -42,6 +42,15 @@ public:
     std::size_t Convert(std::string_view piece, std::uint8_t* out);
     // The end of the text: a character cut short there is ill-formed, and reported.
     void Finish();
+    // True while the bytes of a character cut short at the end of the last piece wait for the rest.
+    bool Holding() const { return heldCount_ > 0; }
+    // The offset of the next piece's first byte in the whole text.
+    std::uint64_t Offset() const { return offset_; }
+    // Lets go of held bytes that begin before `end`: a conversion that stopped at them has
+    // taken them already.
+    void ForgetHeldBefore(std::uint64_t end) {
+        if (heldCount_ > 0 && heldOffset_ < end) heldCount_ = 0;
+    }
 
 private:
     std::size_t ConvertCodesPiece(const std::uint8_t* in, std::size_t count, std::uint8_t* out);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "convert/FontMap.h"
+#include "convert/ResumableConversion.h"
+#include "detect/Detection.h"
+#include "detect/Detector.h"
+#include "map/LoadedMap.h"
+
+// What the C handles hold: engine objects, and the texts the C caller gets pointers into.
+struct varnex_map {
+    varnex::LoadedMap loaded;
+    std::unique_ptr<varnex::Detector> detector;  // made on first detection
+    std::once_flag detectorMade;
+};
+
+struct varnex_converter {
+    varnex::FontMap map;
+    std::unique_ptr<varnex::ResumableConversion> conversion;
+    varnex_policy policy = VARNEX_DROP;
+    varnex_unmapped_callback callback = nullptr;
+    void* context = nullptr;
+};
+
+struct varnex_detection {
+    varnex::Detection detection;
+};
+
+namespace varnex::lib {
+
+// The shipped map: beside this library (a build), else where the package installs it.
+std::string ShippedMapPath();
+
+}  // namespace varnex::lib
