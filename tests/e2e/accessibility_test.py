@@ -158,7 +158,7 @@ def follow_and_cancel_a_job(frame):
                         lambda: re.fullmatch(r"Remaining: [0-9.]+%", fresh(frame).name) and frame.name, 30)
     print("the window reads: " + progress)
     told = wait_for("the progress told as a change of the window's name", lambda: next(
-        (name for name in renamed_windows if name.startswith("Remaining: ")), None))
+        (name for name in renamed_windows if name.startswith("Remaining: ")), None), 40)
     print("a screen reader was told: " + told)
     press(find(frame, "push button", "Cancel File Convertion"))
     question = top_level("alert", "Cancel Conversion?")
@@ -169,9 +169,11 @@ def follow_and_cancel_a_job(frame):
 
 def main():
     pyatspi.setCacheLevel(pyatspi.CACHE_PROPERTIES)
-    pyatspi.Registry.registerEventListener(on_name_change, "object:property-change:accessible-name")
     wait_for("Varnex2010 on the accessibility bus", application, 30)
     frame = top_level("frame", "Varnex 2010")
+    # Registered once the program's bridge is up, so that it hears of the listener: a listener
+    # registered while a loaded machine still starts the program may never be told to it.
+    pyatspi.Registry.registerEventListener(on_name_change, "object:property-change:accessible-name")
     check_names_and_roles(frame)
     quick_conversion(frame)
     choose_file(frame, WORK + "/texts/long.txt")

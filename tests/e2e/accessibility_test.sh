@@ -28,6 +28,6 @@ printf '[varnex2010]\nwindowtop=1500\nwindowleft=3000\nfontold=KOI8-R\nfontnew=W
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
 app_pid=$!
-timeout 120 /usr/bin/python3 "$(dirname "$0")/accessibility_test.py" "$work" || fail "as read through pyatspi"
+timeout 180 /usr/bin/python3 "$(dirname "$0")/accessibility_test.py" "$work" || fail "as read through pyatspi"
 wait_for_exit "$app_pid" || fail "the press action on Exit did not end the program"
 app_pid=
