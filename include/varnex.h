@@ -106,6 +106,31 @@ uint64_t varnex_dropped_count(const varnex_converter* converter);
 size_t varnex_dropped_offset_count(const varnex_converter* converter);
 uint64_t varnex_dropped_offset(const varnex_converter* converter, size_t index);
 
+/* ---- Text as code points -------------------------------------------------------------- */
+
+/* For callers that hold text as code points (UTF-32, UCS-2 or Latin-1 units of `width` 4, 2 or
+ * 1 bytes), without a detour through UTF-8. A converter whose target is the Unicode font
+ * ("UTF-8") decodes codes into code points; one whose source is the Unicode font encodes code
+ * points into codes. Each call is a whole text of its own: the offsets it tells (callback,
+ * varnex_unmapped_offset) count from its first code or code point. With VARNEX_STOP, the call
+ * stops at the first one without an entry, taken from the input (*in_used counts it), with
+ * VARNEX_UNMAPPED; the others are left out (and told to a callback).
+ *
+ * The room the output needs, in units, for `count` codes or code points; and for decoding,
+ * whether every code point lies below U+10000 (so that width 2 holds them). */
+size_t varnex_code_point_room(const varnex_converter* converter, size_t count);
+int varnex_decodes_to_16_bits(const varnex_converter* converter);
+/* `out` has room for varnex_code_point_room(in_len) units of `width`; *largest gets the bitwise
+ * OR of the code points written (0 when none): it lies below 0x80, 0x100 or 0x10000 when all
+ * of them do, which is what choosing a string's form needs. */
+varnex_status varnex_decode_code_points(varnex_converter* converter, const uint8_t* in, size_t in_len,
+                                        size_t* in_used, void* out, unsigned width, size_t* out_used,
+                                        uint32_t* largest);
+/* `out` has room for varnex_code_point_room(in_len) bytes. U+FEFF is a character like the
+ * others: text held as code points has no byte order mark. */
+varnex_status varnex_encode_code_points(varnex_converter* converter, const void* in, unsigned width, size_t in_len,
+                                        size_t* in_used, uint8_t* out, size_t* out_used);
+
 /* ---- Files, documents and batches ------------------------------------------------------ */
 
 /* Told how far a file or batch is; returning nonzero stops it (VARNEX_CANCELLED). */
@@ -145,6 +170,12 @@ typedef void (*varnex_message_callback)(void* context, const char* message);
 varnex_status varnex_convert_batch(const varnex_map* map, const varnex_batch_request* request,
                                    varnex_progress_callback progress, varnex_message_callback message, void* context,
                                    varnex_batch_totals* totals);
+/* What varnex_convert_batch would do, without doing it: each input it would take (the files a
+ * folder gives, without an earlier run's outputs), its output, and why it would fail (NULL when
+ * it would not; an output that exists already is one). */
+typedef void (*varnex_plan_callback)(void* context, const char* input, const char* output, const char* fault);
+varnex_status varnex_plan_batch(const varnex_map* map, const varnex_batch_request* request,
+                                varnex_plan_callback each, void* context);
 /* One file (text, DOCX or ODT, by its content) into a new file `output`. */
 varnex_status varnex_convert_file(const varnex_map* map, const char* from, const char* to, const char* input,
                                   const char* output, int force, varnex_progress_callback progress, void* context);

@@ -6,6 +6,9 @@
 #include "Guarded.h"
 #include "Handles.h"
 #include "batch/BatchRun.h"
+#include "batch/InputList.h"
+#include "batch/OutputPlan.h"
+#include "map/LoadedMap.h"
 
 namespace {
 
@@ -118,6 +121,28 @@ varnex_status varnex_convert_batch(const varnex_map* map, const varnex_batch_req
             varnex::lib::SetError(observer.FirstFailure().empty() ? "an input failed"
                                                                   : observer.FirstFailure());
             return VARNEX_ERROR;
+        }
+        return VARNEX_OK;
+    });
+}
+
+varnex_status varnex_plan_batch(const varnex_map* map, const varnex_batch_request* request,
+                                varnex_plan_callback each, void* context) {
+    return Guarded([&] {
+        if (!map || !request || !each)
+            throw varnex::Failure(varnex::kTypeMismatch, "varnex_plan_batch: a null argument");
+        const varnex::BatchRequest asked = RequestOf(*request);
+        CallbackObserver quiet(nullptr, nullptr, nullptr);
+        const std::string target = varnex::ResolveFont(map->loaded, asked.target);
+        const varnex::OutputPlan plan =
+            varnex::PlanOutputs(asked, target, varnex::ListInputs(asked, quiet).inputs);
+        for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
+            const std::string output = plan.outputs.empty()
+                                           ? std::string()
+                                           : plan.outputs[std::min(i, plan.outputs.size() - 1)].string();
+            const std::string& fault = plan.faults[i];
+            each(context, plan.inputs[i].name.c_str(), output.c_str(),
+                 fault.empty() ? nullptr : fault.c_str());
         }
         return VARNEX_OK;
     });

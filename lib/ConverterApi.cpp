@@ -2,6 +2,7 @@
 #include "Failure.h"
 #include "Guarded.h"
 #include "Handles.h"
+#include "map/FontNameMatch.h"
 
 namespace {
 
@@ -60,8 +61,11 @@ varnex_status varnex_converter_open(const varnex_map* map, const char* from, con
             throw varnex::Failure(varnex::kTypeMismatch,
                                   "varnex_converter_open: VARNEX_CALLBACK needs a callback");
         auto made = std::make_unique<varnex_converter>();
-        varnex::BuildPairMap(map->loaded, varnex::ResolveFont(map->loaded, from),
-                             varnex::ResolveFont(map->loaded, to), made->map);
+        const std::string source = varnex::ResolveFont(map->loaded, from);
+        const std::string target = varnex::ResolveFont(map->loaded, to);
+        varnex::BuildPairMap(map->loaded, source, target, made->map);
+        made->fromUnicode = varnex::IsUnicodeFont(source);
+        made->toUnicode = varnex::IsUnicodeFont(target);
         made->policy = policy;
         made->callback = callback;
         made->context = context;
@@ -93,6 +97,8 @@ varnex_status varnex_convert(varnex_converter* converter, const uint8_t* in, siz
                                            out_cap, flags & VARNEX_END_OF_INPUT);
         *in_used = result.consumed;
         *out_used = result.produced;
+        if (result.status == Conversion::Status::Unmapped)
+            converter->stopped = converter->conversion->LastUnmapped();
         return StatusOf(result.status);
     });
 }
@@ -103,6 +109,8 @@ varnex_status varnex_converter_flush(varnex_converter* converter, uint8_t* out, 
         Require(converter && out_used && (out || out_cap == 0), "varnex_converter_flush");
         const auto result = converter->conversion->Flush(out, out_cap);
         *out_used = result.produced;
+        if (result.status == Conversion::Status::Unmapped)
+            converter->stopped = converter->conversion->LastUnmapped();
         return StatusOf(result.status);
     });
 }
@@ -112,15 +120,15 @@ void varnex_converter_reset(varnex_converter* converter) {
 }
 
 uint64_t varnex_unmapped_offset(const varnex_converter* converter) {
-    return converter ? converter->conversion->LastUnmapped().offset : 0;
+    return converter ? converter->stopped.offset : 0;
 }
 
 uint32_t varnex_unmapped_value(const varnex_converter* converter) {
-    return converter ? static_cast<uint32_t>(converter->conversion->LastUnmapped().value) : 0;
+    return converter ? static_cast<uint32_t>(converter->stopped.value) : 0;
 }
 
 varnex_unmapped_kind varnex_unmapped_kind_of(const varnex_converter* converter) {
-    return converter ? KindOf(converter->conversion->LastUnmapped().kind) : VARNEX_UNMAPPED_CODE;
+    return converter ? KindOf(converter->stopped.kind) : VARNEX_UNMAPPED_CODE;
 }
 
 uint64_t varnex_dropped_count(const varnex_converter* converter) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/CodePointConversion.h"
 #include "convert/FontMap.h"
 #include "convert/ResumableConversion.h"
 #include "detect/Detection.h"
@@ -24,6 +25,11 @@ struct varnex_converter {
     varnex_policy policy = VARNEX_DROP;
     varnex_unmapped_callback callback = nullptr;
     void* context = nullptr;
+    varnex::Dropped stopped{};                          // where the last VARNEX_UNMAPPED stopped
+    bool toUnicode = false;                             // the target is the Unicode font
+    bool fromUnicode = false;                           // the source is
+    std::unique_ptr<varnex::CodePointDecoder> decoder;  // made on first use
+    std::unique_ptr<varnex::CodePointEncoder> encoder;
 };
 
 struct varnex_detection {
