@@ -74,6 +74,8 @@ private:
     std::uint64_t before_ = 0, total_ = 0;
 };
 
+// The package written anew in the order of the source, an ODT's mimetype first; of two entries
+// of one name only the one read (the later) is written.
 void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocument, NewFile& output,
                   DocumentProgress* progress) {
     output.Flush();
@@ -83,7 +85,7 @@ void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocumen
     const auto mimetype = openDocument ? package.Find("mimetype") : std::nullopt;
     if (mimetype) order.push_back(*mimetype);
     for (std::size_t i = 0; i < package.Entries().size(); ++i) {
-        if (i != mimetype) order.push_back(i);
+        if (i != mimetype && !package.Entries()[i].shadowed) order.push_back(i);
     }
     for (const std::size_t i : order) {
         const PackageEntry& entry = package.Entries()[i];

@@ -164,7 +164,8 @@ void ConvertDocx(ConversionSetup& setup) {
     }
     DocxFonts fonts(parts.Find("word/styles.xml"), ThemePart(parts));
     for (const PackageEntry& entry : parts.Package().Entries()) {
-        if (IsContentPart(entry.name)) DocxPart(parts.Require(entry.name), fonts, setup).Convert();
+        if (!entry.shadowed && IsContentPart(entry.name))
+            DocxPart(parts.Require(entry.name), fonts, setup).Convert();
     }
     parts.ApplyRenames(setup.targetName);
     if (parts.AnyRenamed()) DeclareFont(parts.Find("word/fontTable.xml"), setup.targetName);
