@@ -1,25 +1,15 @@
 // The word document converter: paragraphs of the body, tables, text boxes, headers, footers,
-// footnotes, endnotes and comments, run by run.
-#include <algorithm>
+// footnotes, endnotes and comments, run by run, and the same of the glossary document.
 
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocxFonts.h"
+#include "documents/WordParts.h"
 #include "documents/XmlWalk.h"
 
 namespace varnex {
 
 namespace {
-
-bool IsContentPart(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (!name.starts_with("word/") || !name.ends_with(".xml") || name.find('/', 5) != std::string::npos)
-        return false;
-    const std::string file = name.substr(5);
-    return file == "document.xml" || file == "footnotes.xml" || file == "endnotes.xml" ||
-           file == "comments.xml" || file.starts_with("header") || file.starts_with("footer");
-}
 
 bool IsOn(pugi::xml_node element, const std::string& val) {
     if (!element) return false;
@@ -131,14 +121,6 @@ private:
     const std::string where_ = setup_.parts.Package().ShownName() + ": " + part_.Name();
 };
 
-XmlPart* ThemePart(DocumentParts& parts) {
-    for (const PackageEntry& entry : parts.Package().Entries()) {
-        if (entry.name.starts_with("word/theme/") && entry.name.ends_with(".xml"))
-            return parts.Find(entry.name);
-    }
-    return nullptr;
-}
-
 // Adds w:font for the target's name where the font table lacks it.
 void DeclareFont(XmlPart* fontTable, const std::string& name) {
     if (!fontTable) return;
@@ -152,23 +134,44 @@ void DeclareFont(XmlPart* fontTable, const std::string& name) {
     fontTable->MarkChanged();
 }
 
+XmlPart* PartOrNone(DocumentParts& parts, const std::string& name) {
+    return name.empty() ? nullptr : parts.Find(name);
+}
+
+void RequireWordprocessingMl(DocumentParts& parts, const std::string& main) {
+    XmlPart& document = parts.Require(main);
+    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
+        throw Failure(kBadFileFormat, parts.Package().ShownName() + ": not a word document: " + main +
+                                          " is not WordprocessingML");
+    }
+}
+
+// The main part and the parts of its relationships, with the fonts of its own styles.
+void ConvertWordParts(ConversionSetup& setup, const WordParts& word) {
+    DocumentParts& parts = setup.parts;
+    DocxFonts fonts(PartOrNone(parts, word.styles), PartOrNone(parts, word.theme));
+    for (const std::string& name : word.text) DocxPart(parts.Require(name), fonts, setup).Convert();
+}
+
 }  // namespace
 
 void ConvertDocx(ConversionSetup& setup) {
     DocumentParts& parts = setup.parts;
     parts.Require("[Content_Types].xml");
-    XmlPart& document = parts.Require("word/document.xml");
-    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
-        throw Failure(kBadFileFormat, parts.Package().ShownName() +
-                                          ": not a word document: word/document.xml is not WordprocessingML");
-    }
-    DocxFonts fonts(parts.Find("word/styles.xml"), ThemePart(parts));
-    for (const PackageEntry& entry : parts.Package().Entries()) {
-        if (!entry.shadowed && IsContentPart(entry.name))
-            DocxPart(parts.Require(entry.name), fonts, setup).Convert();
+    const WordParts document = FindWordParts(parts, WordMainPart(parts.Package()));
+    RequireWordprocessingMl(parts, document.main);
+    ConvertWordParts(setup, document);
+    std::vector<std::string> fontTables = {document.fontTable};
+    if (!document.glossary.empty()) {
+        const WordParts glossary = FindWordParts(parts, document.glossary, document.theme);
+        RequireWordprocessingMl(parts, glossary.main);
+        ConvertWordParts(setup, glossary);
+        fontTables.push_back(glossary.fontTable);
     }
     parts.ApplyRenames(setup.targetName);
-    if (parts.AnyRenamed()) DeclareFont(parts.Find("word/fontTable.xml"), setup.targetName);
+    if (!parts.AnyRenamed()) return;
+    for (const std::string& fontTable : fontTables)
+        DeclareFont(PartOrNone(parts, fontTable), setup.targetName);
 }
 
 }  // namespace varnex

@@ -45,8 +45,7 @@ DocxFonts::DocxFonts(XmlPart* styles, XmlPart* theme) : styles_(styles) {
 
 void DocxFonts::ReadTheme(XmlPart& theme) {
     theme_ = &theme;
-    const std::string a =
-        PrefixFor(theme.Root(), {"http://schemas.openxmlformats.org/drawingml/2006/main"}, "a:");
+    const std::string a = PrefixFor(theme.Root(), {kDrawingNamespace, kStrictDrawingNamespace}, "a:");
     const pugi::xml_node scheme =
         theme.Root().child((a + "themeElements").c_str()).child((a + "fontScheme").c_str());
     const char* kinds[2] = {"majorFont", "minorFont"};

@@ -59,5 +59,8 @@ private:
 inline constexpr std::string_view kWordNamespace =
     "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 inline constexpr std::string_view kStrictWordNamespace = "http://purl.oclc.org/ooxml/wordprocessingml/main";
+// DrawingML's (themes, text of shapes, charts and diagrams).
+inline constexpr std::string_view kDrawingNamespace = "http://schemas.openxmlformats.org/drawingml/2006/main";
+inline constexpr std::string_view kStrictDrawingNamespace = "http://purl.oclc.org/ooxml/drawingml/main";
 
 }  // namespace varnex

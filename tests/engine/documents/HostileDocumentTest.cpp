@@ -61,7 +61,7 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
          "application/vnd.oasis.opendocument.spreadsheet"},
         {"workbook",
          {{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.xml", "<w/>"}},
-         "in: not a word document: an Office Open XML package without word/document.xml"},
+         "in: not a word document: an Office Open XML package without a main document"},
         {"password",
          {{"mimetype", "application/vnd.oasis.opendocument.text"},
           {"META-INF/manifest.xml", "<m><manifest:encryption-data/></m>"}},
