@@ -5,6 +5,7 @@
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocumentCancelled.h"
+#include "documents/FileLooks.h"
 #include "documents/NotWordDocument.h"
 #include "documents/PackageReader.h"
 #include "documents/PackageRelations.h"
@@ -145,9 +146,7 @@ bool IsOpenDocumentText(std::string_view mimeType) {
 
 DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::string& shownName) {
     if (HasCompoundFileSignature(path)) {
-        NotAWordDocument(shownName,
-                         "an encrypted or binary Office document (an OLE compound file); "
-                         "save it without a password as .docx or .odt");
+        throw NotWordDocument(shownName + ": not converted: " + CompoundFileHolds(path, shownName));
     }
     if (!HasZipSignature(path)) return DocumentKind::Text;
     PackageReader package(path, shownName);

@@ -48,8 +48,9 @@ TEST(CliDocuments, TemplatesAndMacroDocumentsKeepTheirExtensionBeside) {
     EXPECT_EQ(FilesIn(dir.Path()),
               (std::vector<std::string>{"form.dotx", "form_CP866.dotx", "memo.ott", "memo_CP866.ott",
                                         "tools.docm", "tools.dotm", "tools_CP866.docm", "tools_CP866.dotm"}));
-    EXPECT_NE(PartOf(dir / "tools_CP866.dotm", "word/document.xml").find(AsStored("\x8F\xE0\xA8\xA2\xA5\xE2")),
-              std::string::npos);
+    EXPECT_NE(
+        PartOf(dir / "tools_CP866.dotm", "word/document.xml").find(AsStored("\x8F\xE0\xA8\xA2\xA5\xE2")),
+        std::string::npos);
 }
 
 TEST(CliDocuments, GoOnlyIntoAFileOfTheirOwn) {
