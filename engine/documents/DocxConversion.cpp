@@ -46,12 +46,13 @@ private:
         const std::string p = W("p"), r = W("r"), textBox = W("txbxContent");
         const std::string_view style =
             paragraph.child(W("pPr").c_str()).child(W("pStyle").c_str()).attribute(W("val").c_str()).value();
+        const std::string_view table = TableStyleOf(paragraph);
         text_.Begin(where_, number);
         WalkElements(paragraph, [&](pugi::xml_node node) {
             if (p == node.name() || textBox == node.name())
                 return false;  // converted as paragraphs of their own
             if (r != node.name()) return true;
-            ConvertRun(node, style);
+            ConvertRun(node, style, table);
             return false;
         });
         if (text_.Finish()) part_.MarkChanged();
@@ -70,12 +71,25 @@ private:
         return slots;
     }
 
-    void ConvertRun(pugi::xml_node run, std::string_view paragraphStyle) {
+    // The style of the innermost table the paragraph is in, within its text box or part.
+    std::string_view TableStyleOf(pugi::xml_node paragraph) const {
+        const std::string tbl = W("tbl"), textBox = W("txbxContent");
+        for (pugi::xml_node node = paragraph.parent(); node && textBox != node.name(); node = node.parent()) {
+            if (tbl == node.name())
+                return node.child(W("tblPr").c_str())
+                    .child(W("tblStyle").c_str())
+                    .attribute(W("val").c_str())
+                    .value();
+        }
+        return {};
+    }
+
+    void ConvertRun(pugi::xml_node run, std::string_view paragraphStyle, std::string_view tableStyle) {
         const pugi::xml_node properties = run.child(W("rPr").c_str());
         const pugi::xml_node rFonts = properties.child(W("rFonts").c_str());
         const std::string_view style =
             properties.child(W("rStyle").c_str()).attribute(W("val").c_str()).value();
-        const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle);
+        const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle, tableStyle);
         const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
         const std::string t = W("t"), deleted = W("delText"), tab = W("tab");
         bool text = false;
