@@ -73,6 +73,7 @@ BatchRequest RequestOf(const ConvertOptions& options) {
     request.targetDocFont = options.targetDocFont;
     request.report = options.report;
     request.strict = options.strict;
+    request.asText = options.asText;
     return request;
 }
 

@@ -65,6 +65,11 @@ std::vector<ConvertOption> MakeTable() {
          ValueKind::None,
          "      --report        say on standard error how many codes were dropped, and which\n",
          [](O& o, V) { o.report = true; }},
+        {{0, "as-text", 0, Takes::Nothing},
+         ValueKind::None,
+         "      --as-text       convert a FILE that is no text (a binary file, an archive, RTF,\n"
+         "                      another office document) byte by byte all the same\n",
+         [](O& o, V) { o.asText = true; }},
         {{0, "doc-font", 0, Takes::Value},
          ValueKind::Font,
          "      --doc-font NAME   in a document (DOCX, ODT), text set in the font NAME is in the\n"

@@ -21,6 +21,7 @@ struct ConvertOptions {
     bool beside = false;
     bool list = false;
     bool strict = false;
+    bool asText = false;  // --as-text: a FILE that is no text converts byte by byte
     bool report = false;
     bool force = false;
     bool help = false;

@@ -44,6 +44,9 @@ struct BatchRequest {
     std::string targetDocFont;          // the font name converted document text gets; empty: target
     bool report = false;                // count what is dropped, per input
     bool strict = false;                // a code without an entry fails its input
+    // A named input that is no text (a binary file, an archive, RTF, another office
+    // document) converts byte by byte all the same; unset: it fails, and nothing is written.
+    bool asText = false;
 };
 
 // The source font that asks for each input's font to be detected.

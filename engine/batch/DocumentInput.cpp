@@ -57,6 +57,16 @@ bool LooksLikeDocumentInput(const std::string& input) {
     }
 }
 
+RecognisedInput RecogniseNamedInput(const std::string& input) {
+    const std::string path = PathOf(input);
+    if (path.empty()) return {InputKind::Text, ""};
+    try {
+        return RecogniseInput(path, ShownName(input));
+    } catch (const Failure&) {
+        return {LooksLikeDocumentInput(input) ? InputKind::Document : InputKind::Text, ""};
+    }
+}
+
 std::uint64_t ConvertDocumentInput(const ConversionRun& run, const std::string& input, NewFile& output,
                                    DocumentTotals& totals) {
     const std::string path = PathOf(input);

@@ -5,6 +5,7 @@
 
 #include "batch/ConversionRun.h"
 #include "documents/DocumentTotals.h"
+#include "documents/InputRecognition.h"
 #include "files/JobFiles.h"
 
 namespace varnex {
@@ -16,6 +17,11 @@ bool IsDocumentInput(const std::string& input);
 // The same, where a package that cannot be read counts as a document: for naming and checking
 // outputs before the conversion, which reports the fault.
 bool LooksLikeDocumentInput(const std::string& input);
+
+// What a named input is, before anything is written: text (so is every input that is no regular
+// file), a document (so is a package that cannot be read, for its conversion to tell), a binary
+// file or another office document, with what it looks like.
+RecognisedInput RecogniseNamedInput(const std::string& input);
 
 // Converts the document into `output` (the file of a new, not yet placed output); the run's
 // observer is told the bytes of the package done, and asked whether to stop. Returns the

@@ -76,6 +76,22 @@ bool IsFolder(const std::string& path) {
     return path != "-" && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// A file named by the caller: text or a document, or refused with what it looks like (converted
+// byte by byte all the same when the request asks for it).
+void AddNamedInput(const BatchRequest& request, BatchObserver& observer, const std::string& file,
+                   InputList& list) {
+    const RecognisedInput found = RecogniseNamedInput(file);
+    if (found.kind == InputKind::Text || found.kind == InputKind::Document) {
+        list.inputs.push_back({file, found.kind == InputKind::Document, false});
+    } else if (request.asText) {
+        list.inputs.push_back({file, false, false});
+    } else {
+        observer.Failed(found.why +
+                        (found.kind == InputKind::Binary ? "; --as-text converts it byte by byte" : ""));
+        ++list.failed;
+    }
+}
+
 }  // namespace
 
 std::string ShownName(const std::string& input) { return input == "-" ? "standard input" : input; }
@@ -91,7 +107,7 @@ InputList ListInputs(const BatchRequest& request, BatchObserver& observer) {
             InputWalk walk(request, observer, list);
             WalkFolder(file, walk);
         } else {
-            list.inputs.push_back({file, LooksLikeDocumentInput(file), false});
+            AddNamedInput(request, observer, file, list);
         }
     }
     return list;

@@ -31,7 +31,9 @@ struct InputList {
 // the files below it in the order of their names. Without an include filter, a folder gives
 // the files that the converter recognises: text, and word documents; other office documents
 // are told to the observer as skipped, other files quietly left out. Temporary files of this
-// program are never taken. In place, symbolic links are not followed, to files either.
+// program are never taken. In place, symbolic links are not followed, to files either. A named
+// file that is no text nor document is told as failed, and left out, unless the request
+// takes it as text.
 InputList ListInputs(const BatchRequest& request, BatchObserver& observer);
 
 }  // namespace varnex

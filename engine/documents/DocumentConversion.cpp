@@ -5,8 +5,10 @@
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocumentCancelled.h"
+#include "documents/FileLooks.h"
 #include "documents/NotWordDocument.h"
 #include "documents/PackageReader.h"
+#include "documents/PackageRelations.h"
 #include "documents/PackageWriter.h"
 #include "map/FontNameMatch.h"
 
@@ -14,8 +16,8 @@ namespace varnex {
 
 namespace {
 
-constexpr char kOdtType[] = "application/vnd.oasis.opendocument.text";
 constexpr std::uint64_t kLongestMimeType = 256;
+constexpr std::string_view kOpenDocumentType = "application/vnd.oasis.opendocument.";
 
 [[noreturn]] void NotAWordDocument(const std::string& shownName, const std::string& why) {
     throw NotWordDocument(shownName + ": not a word document: " + why);
@@ -30,23 +32,52 @@ void RefuseEncryptedOdt(PackageReader& package) {
     }
 }
 
-DocumentKind KindOf(PackageReader& package) {
+// What the main part's content type says the package is, for one that is no word document.
+std::string OfficeKindOf(const std::string& contentType) {
+    if (contentType.find("spreadsheetml") != std::string::npos ||
+        contentType.starts_with("application/vnd.ms-excel"))
+        return "a spreadsheet (an Office Open XML workbook)";
+    if (contentType.find("presentationml") != std::string::npos ||
+        contentType.starts_with("application/vnd.ms-powerpoint"))
+        return "a presentation (an Office Open XML slide show)";
+    return "an Office Open XML package of the type " + contentType;
+}
+
+bool IsWordContentType(const std::string& contentType) {
+    return contentType.empty() || contentType.find(".wordprocessingml.") != std::string::npos ||
+           contentType.starts_with("application/vnd.ms-word.");
+}
+
+std::optional<DocumentKind> OpenXmlKindOf(PackageReader& package) {
+    if (const auto main = OfficeDocumentOf(package)) {
+        if (!package.Find(main->name)) {
+            throw Failure(kBadFileFormat, package.ShownName() + ": damaged package: its main part " +
+                                              main->name + " is missing");
+        }
+        if (!IsWordContentType(main->contentType))
+            NotAWordDocument(package.ShownName(), OfficeKindOf(main->contentType));
+        return DocumentKind::WordDocument;
+    }
     if (package.Find("word/document.xml")) return DocumentKind::WordDocument;
+    if (package.Find("[Content_Types].xml")) {
+        NotAWordDocument(package.ShownName(), "an Office Open XML package without a main document");
+    }
+    return std::nullopt;
+}
+
+DocumentKind KindOf(PackageReader& package) {
     if (const auto mimetype = package.Find("mimetype")) {
         const std::string type =
             package.Entries()[*mimetype].size <= kLongestMimeType ? package.Read(*mimetype) : std::string();
-        if (type == kOdtType) {
+        if (IsOpenDocumentText(type)) {
             RefuseEncryptedOdt(package);
             return DocumentKind::OpenDocumentText;
         }
-        if (type.starts_with("application/vnd.oasis.opendocument.")) {
+        if (type.starts_with(kOpenDocumentType)) {
             NotAWordDocument(package.ShownName(), "an OpenDocument package of the type " + type);
         }
     }
-    if (package.Find("[Content_Types].xml")) {
-        NotAWordDocument(package.ShownName(), "an Office Open XML package without word/document.xml");
-    }
-    return DocumentKind::Text;
+    return OpenXmlKindOf(package).value_or(DocumentKind::Text);
 }
 
 // The share of the conversion step, by the bytes of XML converted: half of the whole.
@@ -74,6 +105,8 @@ private:
     std::uint64_t before_ = 0, total_ = 0;
 };
 
+// The package written anew in the order of the source, an ODT's mimetype first; of two entries
+// of one name only the one read (the later) is written.
 void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocument, NewFile& output,
                   DocumentProgress* progress) {
     output.Flush();
@@ -83,7 +116,7 @@ void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocumen
     const auto mimetype = openDocument ? package.Find("mimetype") : std::nullopt;
     if (mimetype) order.push_back(*mimetype);
     for (std::size_t i = 0; i < package.Entries().size(); ++i) {
-        if (i != mimetype) order.push_back(i);
+        if (i != mimetype && !package.Entries()[i].shadowed) order.push_back(i);
     }
     for (const std::size_t i : order) {
         const PackageEntry& entry = package.Entries()[i];
@@ -103,11 +136,17 @@ void WritePackage(PackageReader& package, DocumentParts& parts, bool openDocumen
 
 }  // namespace
 
+bool IsOpenDocumentText(std::string_view mimeType) {
+    for (const std::string_view type : {"text", "text-template", "text-master", "text-master-template"}) {
+        if (mimeType.starts_with(kOpenDocumentType) && mimeType.substr(kOpenDocumentType.size()) == type)
+            return true;
+    }
+    return false;
+}
+
 DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::string& shownName) {
     if (HasCompoundFileSignature(path)) {
-        NotAWordDocument(shownName,
-                         "an encrypted or binary Office document (an OLE compound file); "
-                         "save it without a password as .docx or .odt");
+        throw NotWordDocument(shownName + ": not converted: " + CompoundFileHolds(path, shownName));
     }
     if (!HasZipSignature(path)) return DocumentKind::Text;
     PackageReader package(path, shownName);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "convert/FontMap.h"
 #include "documents/DocumentTotals.h"
@@ -12,12 +13,17 @@ namespace varnex {
 
 enum class DocumentKind { Text, WordDocument, OpenDocumentText };
 
-// What a file is, by its content, never by its name: a zip package with word/document.xml, or
-// with the mimetype application/vnd.oasis.opendocument.text, is a document; any other file is
-// text. Throws Failure ("damaged package", "encrypted package", "not a word document") for a
-// package that cannot be read, for another kind of office package, and for an OLE compound
-// file (a binary or password-protected Office document). `shownName` names the file in messages.
+// What a file is, by its content, never by its name: a zip package whose main part (found
+// through its relationships, else word/document.xml) is WordprocessingML, a document or a
+// template, macros or not; or one whose mimetype is OpenDocument text, a text template or a
+// master document. Any other file is text. Throws Failure ("damaged package", "encrypted
+// package", "not a word document") for a package that cannot be read, for another kind of
+// office package, and for an OLE compound file (a binary or password-protected Office
+// document). `shownName` names the file in messages.
 DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::string& shownName);
+
+// OpenDocument text, a text template, a master document or its template.
+bool IsOpenDocumentText(std::string_view mimeType);
 
 // Told how far a document conversion is; asked whether to stop.
 class DocumentProgress {

@@ -1,25 +1,15 @@
 // The word document converter: paragraphs of the body, tables, text boxes, headers, footers,
-// footnotes, endnotes and comments, run by run.
-#include <algorithm>
+// footnotes, endnotes and comments, run by run, and the same of the glossary document.
 
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocxFonts.h"
+#include "documents/WordParts.h"
 #include "documents/XmlWalk.h"
 
 namespace varnex {
 
 namespace {
-
-bool IsContentPart(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (!name.starts_with("word/") || !name.ends_with(".xml") || name.find('/', 5) != std::string::npos)
-        return false;
-    const std::string file = name.substr(5);
-    return file == "document.xml" || file == "footnotes.xml" || file == "endnotes.xml" ||
-           file == "comments.xml" || file.starts_with("header") || file.starts_with("footer");
-}
 
 bool IsOn(pugi::xml_node element, const std::string& val) {
     if (!element) return false;
@@ -56,12 +46,13 @@ private:
         const std::string p = W("p"), r = W("r"), textBox = W("txbxContent");
         const std::string_view style =
             paragraph.child(W("pPr").c_str()).child(W("pStyle").c_str()).attribute(W("val").c_str()).value();
+        const std::string_view table = TableStyleOf(paragraph);
         text_.Begin(where_, number);
         WalkElements(paragraph, [&](pugi::xml_node node) {
             if (p == node.name() || textBox == node.name())
                 return false;  // converted as paragraphs of their own
             if (r != node.name()) return true;
-            ConvertRun(node, style);
+            ConvertRun(node, style, table);
             return false;
         });
         if (text_.Finish()) part_.MarkChanged();
@@ -80,12 +71,25 @@ private:
         return slots;
     }
 
-    void ConvertRun(pugi::xml_node run, std::string_view paragraphStyle) {
+    // The style of the innermost table the paragraph is in, within its text box or part.
+    std::string_view TableStyleOf(pugi::xml_node paragraph) const {
+        const std::string tbl = W("tbl"), textBox = W("txbxContent");
+        for (pugi::xml_node node = paragraph.parent(); node && textBox != node.name(); node = node.parent()) {
+            if (tbl == node.name())
+                return node.child(W("tblPr").c_str())
+                    .child(W("tblStyle").c_str())
+                    .attribute(W("val").c_str())
+                    .value();
+        }
+        return {};
+    }
+
+    void ConvertRun(pugi::xml_node run, std::string_view paragraphStyle, std::string_view tableStyle) {
         const pugi::xml_node properties = run.child(W("rPr").c_str());
         const pugi::xml_node rFonts = properties.child(W("rFonts").c_str());
         const std::string_view style =
             properties.child(W("rStyle").c_str()).attribute(W("val").c_str()).value();
-        const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle);
+        const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle, tableStyle);
         const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
         const std::string t = W("t"), deleted = W("delText"), tab = W("tab");
         bool text = false;
@@ -131,14 +135,6 @@ private:
     const std::string where_ = setup_.parts.Package().ShownName() + ": " + part_.Name();
 };
 
-XmlPart* ThemePart(DocumentParts& parts) {
-    for (const PackageEntry& entry : parts.Package().Entries()) {
-        if (entry.name.starts_with("word/theme/") && entry.name.ends_with(".xml"))
-            return parts.Find(entry.name);
-    }
-    return nullptr;
-}
-
 // Adds w:font for the target's name where the font table lacks it.
 void DeclareFont(XmlPart* fontTable, const std::string& name) {
     if (!fontTable) return;
@@ -152,22 +148,44 @@ void DeclareFont(XmlPart* fontTable, const std::string& name) {
     fontTable->MarkChanged();
 }
 
+XmlPart* PartOrNone(DocumentParts& parts, const std::string& name) {
+    return name.empty() ? nullptr : parts.Find(name);
+}
+
+void RequireWordprocessingMl(DocumentParts& parts, const std::string& main) {
+    XmlPart& document = parts.Require(main);
+    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
+        throw Failure(kBadFileFormat, parts.Package().ShownName() + ": not a word document: " + main +
+                                          " is not WordprocessingML");
+    }
+}
+
+// The main part and the parts of its relationships, with the fonts of its own styles.
+void ConvertWordParts(ConversionSetup& setup, const WordParts& word) {
+    DocumentParts& parts = setup.parts;
+    DocxFonts fonts(PartOrNone(parts, word.styles), PartOrNone(parts, word.theme));
+    for (const std::string& name : word.text) DocxPart(parts.Require(name), fonts, setup).Convert();
+}
+
 }  // namespace
 
 void ConvertDocx(ConversionSetup& setup) {
     DocumentParts& parts = setup.parts;
     parts.Require("[Content_Types].xml");
-    XmlPart& document = parts.Require("word/document.xml");
-    if (PrefixFor(document.Root(), {kWordNamespace, kStrictWordNamespace}, "?") == "?") {
-        throw Failure(kBadFileFormat, parts.Package().ShownName() +
-                                          ": not a word document: word/document.xml is not WordprocessingML");
-    }
-    DocxFonts fonts(parts.Find("word/styles.xml"), ThemePart(parts));
-    for (const PackageEntry& entry : parts.Package().Entries()) {
-        if (IsContentPart(entry.name)) DocxPart(parts.Require(entry.name), fonts, setup).Convert();
+    const WordParts document = FindWordParts(parts, WordMainPart(parts.Package()));
+    RequireWordprocessingMl(parts, document.main);
+    ConvertWordParts(setup, document);
+    std::vector<std::string> fontTables = {document.fontTable};
+    if (!document.glossary.empty()) {
+        const WordParts glossary = FindWordParts(parts, document.glossary, document.theme);
+        RequireWordprocessingMl(parts, glossary.main);
+        ConvertWordParts(setup, glossary);
+        fontTables.push_back(glossary.fontTable);
     }
     parts.ApplyRenames(setup.targetName);
-    if (parts.AnyRenamed()) DeclareFont(parts.Find("word/fontTable.xml"), setup.targetName);
+    if (!parts.AnyRenamed()) return;
+    for (const std::string& fontTable : fontTables)
+        DeclareFont(PartOrNone(parts, fontTable), setup.targetName);
 }
 
 }  // namespace varnex

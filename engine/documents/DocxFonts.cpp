@@ -45,8 +45,7 @@ DocxFonts::DocxFonts(XmlPart* styles, XmlPart* theme) : styles_(styles) {
 
 void DocxFonts::ReadTheme(XmlPart& theme) {
     theme_ = &theme;
-    const std::string a =
-        PrefixFor(theme.Root(), {"http://schemas.openxmlformats.org/drawingml/2006/main"}, "a:");
+    const std::string a = PrefixFor(theme.Root(), {kDrawingNamespace, kStrictDrawingNamespace}, "a:");
     const pugi::xml_node scheme =
         theme.Root().child((a + "themeElements").c_str()).child((a + "fontScheme").c_str());
     const char* kinds[2] = {"majorFont", "minorFont"};
@@ -100,12 +99,13 @@ const SlotFonts& DocxFonts::StyleFonts(std::string_view id) {
 }
 
 SlotFonts DocxFonts::Resolve(pugi::xml_node runFonts, XmlPart& runPart, std::string_view runStyle,
-                             std::string_view paragraphStyle) {
+                             std::string_view paragraphStyle, std::string_view tableStyle) {
     SlotFonts fonts{};
     for (int slot = 0; slot < kSlotCount; ++slot) fonts[slot] = FromElement(runFonts, runPart, slot);
     if (!runStyle.empty()) Fill(fonts, StyleFonts(runStyle));
     const bool known = !paragraphStyle.empty() && byId_.count(std::string(paragraphStyle));
     Fill(fonts, StyleFonts(known ? paragraphStyle : std::string_view(defaultParagraphStyle_)));
+    if (!tableStyle.empty()) Fill(fonts, StyleFonts(tableStyle));
     Fill(fonts, defaults_);
     return fonts;
 }

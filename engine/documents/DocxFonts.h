@@ -27,15 +27,16 @@ enum DocxSlot { kAscii, kHighAnsi, kEastAsia, kComplex, kSlotCount };
 using SlotFonts = std::array<FontSetting, kSlotCount>;
 
 // The effective fonts of runs in a word document: the run's own w:rFonts, its character style,
-// its paragraph style (or the default paragraph style) and their w:basedOn parents, then the
-// document defaults; a theme font (w:asciiTheme and the like) is looked up in the theme part.
+// its paragraph style (or the default paragraph style), the style of the table it is in, and
+// their w:basedOn parents, then the document defaults; a theme font (w:asciiTheme and the like) is looked up
+// in the theme part.
 class DocxFonts {
 public:
     // styles and theme may be null.
     DocxFonts(XmlPart* styles, XmlPart* theme);
 
     SlotFonts Resolve(pugi::xml_node runFonts, XmlPart& runPart, std::string_view runStyle,
-                      std::string_view paragraphStyle);
+                      std::string_view paragraphStyle, std::string_view tableStyle = {});
     const std::string& DefaultParagraphStyle() const { return defaultParagraphStyle_; }
 
 private:
@@ -59,5 +60,8 @@ private:
 inline constexpr std::string_view kWordNamespace =
     "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 inline constexpr std::string_view kStrictWordNamespace = "http://purl.oclc.org/ooxml/wordprocessingml/main";
+// DrawingML's (themes, text of shapes, charts and diagrams).
+inline constexpr std::string_view kDrawingNamespace = "http://schemas.openxmlformats.org/drawingml/2006/main";
+inline constexpr std::string_view kStrictDrawingNamespace = "http://purl.oclc.org/ooxml/drawingml/main";
 
 }  // namespace varnex

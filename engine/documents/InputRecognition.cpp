@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -11,6 +10,7 @@
 
 #include "Failure.h"
 #include "documents/DocumentConversion.h"
+#include "documents/FileLooks.h"
 #include "documents/NotWordDocument.h"
 
 namespace varnex {
@@ -48,14 +48,14 @@ RecognisedInput RecogniseInput(const std::filesystem::path& path, const std::str
     const std::string_view head = ReadHead(path, shownName, buffer);
     if (head.starts_with(kZipSignature) || head.starts_with(kCompoundFileSignature)) {
         try {
-            const DocumentKind kind = RecogniseDocument(path, shownName);
-            return {kind == DocumentKind::Text ? InputKind::Binary : InputKind::Document, ""};
+            if (RecogniseDocument(path, shownName) != DocumentKind::Text) return {InputKind::Document, ""};
         } catch (const NotWordDocument& other) {
             return {InputKind::OtherDocument, other.what()};
         }
     }
-    const bool binary = std::find(head.begin(), head.end(), '\0') != head.end();
-    return {binary ? InputKind::Binary : InputKind::Text, ""};
+    const std::string looks = LooksLike(head);
+    if (looks.empty()) return {InputKind::Text, ""};
+    return {InputKind::Binary, shownName + ": not plain text: " + looks};
 }
 
 }  // namespace varnex

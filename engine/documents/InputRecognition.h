@@ -6,15 +6,17 @@
 namespace varnex {
 
 enum class InputKind {
-    Text,           // no NUL byte in its first 8 KiB, and no package
+    Text,           // no NUL byte in its first 8 KiB, no package, nothing that LooksLike names
     Document,       // a word document or OpenDocument text
-    Binary,         // anything else that is no office document: images, archives, programs
+    Binary,         // anything else that is no office document: images, archives, programs, RTF
     OtherDocument,  // a spreadsheet, a presentation, a binary or encrypted Office file
 };
 
 struct RecognisedInput {
     InputKind kind = InputKind::Text;
-    std::string why;  // for another office document: what it is, in the converter's words
+    // for a binary file or another office document: the file's name and what it is, in the
+    // converter's words ("letter.rtf: not plain text: an RTF document")
+    std::string why;
 };
 
 // What a file found in a folder is, by its content, from one read of its head (and of the

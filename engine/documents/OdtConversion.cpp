@@ -4,6 +4,7 @@
 
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
+#include "documents/DocumentConversion.h"
 #include "documents/OdtFonts.h"
 #include "documents/XmlWalk.h"
 
@@ -151,7 +152,7 @@ void CheckMimeType(DocumentParts& parts) {
     const auto index = package.Find("mimetype");
     if (!index || package.Entries()[*index].size > 256) return;
     const std::string type = package.Read(*index);
-    if (type != "application/vnd.oasis.opendocument.text") {
+    if (!IsOpenDocumentText(type)) {
         throw Failure(
             kBadFileFormat,
             package.ShownName() + ": not a word document: an OpenDocument package of the type " + type);

@@ -34,6 +34,25 @@ TEST(CliDocuments, ConvertIntoAFileOrBesideKeepingTheExtension) {
               (std::vector<std::string>{"letter.docx", "letter_CP866.docx", "out.docx"}));
 }
 
+TEST(CliDocuments, TemplatesAndMacroDocumentsKeepTheirExtensionBeside) {
+    TempDir dir;
+    for (const char* name : {"form.dotx", "tools.docm", "tools.dotm"}) WriteLetter(dir / name);
+    Entries odt = Odt("", "<text:p>x</text:p>");
+    odt[0].second = "application/vnd.oasis.opendocument.text-template";
+    WritePackage(dir / "memo.ott", odt, true);
+    std::vector<std::string> args = {"-f", "KOI8-R", "-t", "CP866", "--doc-font", "Kiril", "--beside"};
+    for (const char* name : {"form.dotx", "tools.docm", "tools.dotm", "memo.ott"})
+        args.push_back((dir / name).string());
+    const RunResult beside = Varnex(args);
+    ASSERT_EQ(beside.exitCode, 0) << beside.err;
+    EXPECT_EQ(FilesIn(dir.Path()),
+              (std::vector<std::string>{"form.dotx", "form_CP866.dotx", "memo.ott", "memo_CP866.ott",
+                                        "tools.docm", "tools.dotm", "tools_CP866.docm", "tools_CP866.dotm"}));
+    EXPECT_NE(
+        PartOf(dir / "tools_CP866.dotm", "word/document.xml").find(AsStored("\x8F\xE0\xA8\xA2\xA5\xE2")),
+        std::string::npos);
+}
+
 TEST(CliDocuments, GoOnlyIntoAFileOfTheirOwn) {
     TempDir dir;
     WriteLetter(dir / "letter.docx");

@@ -155,7 +155,7 @@ TEST_F(CliOutput, AFullDiskLeavesNoPartialFile) {
 
 TEST_F(CliOutput, StrictStopsAtTheFirstCodeWithoutAnEntry) {
     WriteFile(dir / "in.txt", std::string("ab\0c", 4));
-    const RunResult result = Varnex(With({"--strict", "-o", (dir / "out.txt").string(), In()}));
+    const RunResult result = Varnex(With({"--strict", "--as-text", "-o", (dir / "out.txt").string(), In()}));
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err,
               "varnex: " + In() + ": byte offset 2: the code 0 has no entry in the target font\n");

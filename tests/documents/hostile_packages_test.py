@@ -7,7 +7,6 @@ import struct
 import subprocess
 import sys
 import tempfile
-import warnings
 import zipfile
 from pathlib import Path
 
@@ -18,13 +17,11 @@ failures = []
 
 
 def docx(path, extra=()):
-    with warnings.catch_warnings():
-        warnings.simplefilter('ignore')  # a duplicate name is the point
-        with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-            z.writestr('[Content_Types].xml', '<Types/>')
-            z.writestr('word/document.xml', DOCUMENT)
-            for name, data in extra:
-                z.writestr(name, data)
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
+        z.writestr('[Content_Types].xml', '<Types/>')
+        z.writestr('word/document.xml', DOCUMENT)
+        for name, data in extra:
+            z.writestr(name, data)
 
 
 def claim_size(path, name, size):
@@ -54,11 +51,6 @@ def expect_refused(path, message):
 
 def main():
     work = Path(tempfile.mkdtemp())
-    docx(work / 'twice.docx', [('word/document.xml', DOCUMENT)])
-    expect_refused(work / 'twice.docx', 'damaged package: two of its parts have the same name')
-    docx(work / 'case.docx', [('WORD/Document.xml', DOCUMENT)])
-    expect_refused(work / 'case.docx', 'two of its parts have the same name, WORD/Document.xml')
-
     (work / 'word').mkdir()
     (work / 'word' / 'document.xml').write_text(DOCUMENT)
     subprocess.run(['zip', '-q', '-P', 'secret', 'locked.docx', 'word/document.xml'], cwd=work, check=True)

@@ -2,6 +2,7 @@
 """Writes the small packages of the document reader's seed corpus (fuzz/corpus/document_reader).
    make_seed_packages.py FOLDER"""
 import sys
+import warnings
 import zipfile
 from pathlib import Path
 
@@ -36,6 +37,7 @@ ODT_CONTENT = ('<office:document-content xmlns:office="urn:oasis:names:tc:opendo
 
 
 def package(path, entries, method=zipfile.ZIP_DEFLATED):
+    warnings.simplefilter('ignore')  # a name twice is one of the layouts
     with zipfile.ZipFile(path, 'w') as z:
         for name, text in entries:
             z.writestr(zipfile.ZipInfo(name), text.encode(), compress_type=zipfile.ZIP_STORED if name == 'mimetype' else method)
@@ -51,6 +53,13 @@ def main(folder):
     odt = [('mimetype', 'application/vnd.oasis.opendocument.text'), ('content.xml', ODT_CONTENT), ('styles.xml', ODT_STYLES)]
     package(out / 'odt', odt)
     package(out / 'odt-stored', odt, zipfile.ZIP_STORED)
+    rels = ('<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+            '<Relationship Id="r1" Type="http://purl.oclc.org/ooxml/officeDocument/relationships/{}" Target="{}"/>'
+            '</Relationships>')
+    package(out / 'docx-related', [('[Content_Types].xml', TYPES), ('_rels/.rels', rels.format('officeDocument', '/text/main.xml')),
+                                   ('text/_rels/main.xml.rels', rels.format('glossaryDocument', 'g.xml')),
+                                   ('text/main.xml', DOCUMENT), ('text/g.xml', DOCUMENT)])
+    package(out / 'docx-twice', docx + [('word/document.xml', DOCUMENT)])
     package(out / 'dtd', [('word/document.xml', '<!DOCTYPE d [<!ENTITY a "aaaa">]><d>&a;</d>')], zipfile.ZIP_STORED)
     package(out / 'deep', [('word/document.xml', f'<w:document {W}>' + '<w:p>' * 500 + '</w:p>' * 500 + '</w:document>')])
 

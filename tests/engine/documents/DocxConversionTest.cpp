@@ -250,5 +250,46 @@ TEST_F(DocxConversion, CodesThatXmlCannotCarryAreAFailure) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.docx"));
 }
 
+TEST_F(DocxConversion, TableStylesGiveFontsBelowTheParagraphsStyle) {
+    const std::string styles =
+        R"(<w:style w:type="table" w:styleId="LegacyGrid"><w:rPr><w:rFonts w:ascii="KOI8-R" w:hAnsi="KOI8-R"/>)"
+        R"(</w:rPr></w:style><w:style w:type="paragraph" w:styleId="Plain"><w:rPr>)"
+        R"(<w:rFonts w:ascii="Arial" w:hAnsi="Arial"/></w:rPr></w:style>)";
+    const auto table = [](const std::string& cell) {
+        return "<w:tbl><w:tblPr><w:tblStyle w:val=\"LegacyGrid\"/></w:tblPr><w:tr><w:tc>" + cell +
+               "</w:tc></w:tr></w:tbl>";
+    };
+    const std::string body = table(Paragraph(TextRun("", AsStored(kPrivet)))) +
+                             table(Paragraph(TextRun("", AsStored(kPrivet) + "!"), "Plain")) +
+                             Paragraph(TextRun("", AsStored(kPrivet) + "?"));
+    const std::string out = ConvertBody(body, styles);
+    EXPECT_TRUE(Holds(out, ">" + AsStored(kPrivet1251) + "<")) << "the table style's font";
+    EXPECT_TRUE(Holds(out, ">" + AsStored(kPrivet) + "!<")) << "the paragraph style comes first";
+    EXPECT_TRUE(Holds(out, ">" + AsStored(kPrivet) + "?<")) << "outside the table";
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/styles.xml"), R"(w:ascii="Windows-1251")"));
+}
+
+TEST_F(DocxConversion, BothAlternatesAndFieldResultsConvertButNeverFieldInstructions) {
+    const std::string box =
+        "<w:txbxContent>" + Paragraph(TextRun(kKoi8Fonts, AsStored(kPrivet))) + "</w:txbxContent>";
+    const std::string alternates =
+        R"(<mc:AlternateContent xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006">)"
+        "<mc:Choice Requires=\"wps\"><w:drawing><wps:txbx>" +
+        box + "</wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><v:textbox>" + box +
+        "</v:textbox></w:pict></mc:Fallback></mc:AlternateContent>";
+    const std::string field = "<w:r>" + kKoi8Fonts + R"(<w:fldChar w:fldCharType="begin"/></w:r><w:r>)" +
+                              kKoi8Fonts + "<w:instrText>REF " + AsStored(kPrivet) +
+                              R"(</w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r>)" +
+                              TextRun(kKoi8Fonts, AsStored(kPrivet)) +
+                              R"(<w:r><w:fldChar w:fldCharType="end"/></w:r>)";
+    const std::string simple = "<w:fldSimple w:instr=\"TITLE " + AsStored(kPrivet) + "\">" +
+                               TextRun(kKoi8Fonts, AsStored(kPrivet)) + "</w:fldSimple>";
+    const std::string out =
+        ConvertBody(Paragraph("<w:r>" + alternates + "</w:r>") + Paragraph(field + simple));
+    EXPECT_EQ(Count(out, ">" + AsStored(kPrivet1251) + "<"), 4) << "both alternates and both field results";
+    EXPECT_TRUE(Holds(out, "<w:instrText>REF " + AsStored(kPrivet) + "<")) << out;
+    EXPECT_TRUE(Holds(out, "w:instr=\"TITLE " + AsStored(kPrivet) + "\"")) << out;
+}
+
 }  // namespace
 }  // namespace varnex::test

@@ -61,7 +61,7 @@ TEST(HostileDocuments, AreRefusedWithAClearMessage) {
          "application/vnd.oasis.opendocument.spreadsheet"},
         {"workbook",
          {{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.xml", "<w/>"}},
-         "in: not a word document: an Office Open XML package without word/document.xml"},
+         "in: not a word document: an Office Open XML package without a main document"},
         {"password",
          {{"mimetype", "application/vnd.oasis.opendocument.text"},
           {"META-INF/manifest.xml", "<m><manifest:encryption-data/></m>"}},
@@ -92,7 +92,7 @@ TEST(HostileDocuments, TruncatedPackagesAndCompoundFilesAreNoText) {
     EXPECT_TRUE(Refusal(dir / "cut.docx", dir / "out").starts_with("cut.docx: damaged package:"));
     WriteFile(dir / "old.doc", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0'));
     EXPECT_TRUE(Refusal(dir / "old.doc", dir / "out")
-                    .starts_with("old.doc: not a word document: an encrypted or binary"));
+                    .starts_with("old.doc: not converted: an OLE compound file"));
     WritePackage(dir / "plain.zip", {{"notes.txt", "hello"}});
     EXPECT_EQ(RecogniseDocument(dir / "plain.zip", "zip"), DocumentKind::Text)
         << "other zip files are text, as before";
