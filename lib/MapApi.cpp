@@ -12,11 +12,12 @@ namespace varnex::lib {
 
 std::string ShippedMapPath() {
     Dl_info self{};
-    if (::dladdr(reinterpret_cast<void*>(&ShippedMapPath), &self) && self.dli_fname) {
-        const auto beside = std::filesystem::path(self.dli_fname).parent_path() / kFontMapFileName;
-        if (std::filesystem::exists(beside)) return beside.string();
-    }
-    return VARNEX_INSTALLED_MAP;
+    if (!::dladdr(reinterpret_cast<void*>(&ShippedMapPath), &self) || !self.dli_fname)
+        return std::string(VARNEX_MAP_FROM_LIBRARY) + "/" + kFontMapFileName;
+    const auto folder = std::filesystem::path(self.dli_fname).parent_path();
+    const auto beside = folder / kFontMapFileName;  // a build
+    if (std::filesystem::exists(beside)) return beside.string();
+    return (folder / VARNEX_MAP_FROM_LIBRARY / kFontMapFileName).lexically_normal().string();
 }
 
 }  // namespace varnex::lib

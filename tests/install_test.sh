@@ -23,4 +23,14 @@ if grep -q 'Varnex 2010:' "$log"; then cat "$log" >&2; exit 1; fi
   { echo "missing: manual page or completion" >&2; exit 1; }
 printf '\xc1' | "$prefix/bin/varnex" -f KOI8-R -t Windows-1251 | cmp -s - <(printf '\xe0') ||
   { echo "the installed varnex does not convert" >&2; exit 1; }
+# other programs: the library, its header and varnex.pc, and the Python module, which find the
+# installed map from where they lie
+for file in "$prefix"/lib*/libvarnex.so.1 "$prefix/include/varnex.h" "$prefix"/lib*/pkgconfig/varnex.pc \
+  "$prefix"/lib/python3/dist-packages/varnex/__init__.py; do
+  [[ -e $file ]] || { echo "missing: $file" >&2; exit 1; }
+done
+converted=$(LD_LIBRARY_PATH=$(dirname "$(echo "$prefix"/lib*/libvarnex.so.1)") \
+  PYTHONPATH=$prefix/lib/python3/dist-packages /usr/bin/python3 -c \
+  'import varnex, sys; assert varnex.__file__.startswith(sys.argv[1]); print(b"\xc1".decode("varnex:KOI8-R"))' "$prefix")
+[[ $converted == "а" ]] || { echo "the installed Python module does not convert: $converted" >&2; exit 1; }
 echo "installed into $prefix"
