@@ -20,6 +20,7 @@ struct ConvertOptions {
     std::string targetDocFont;                    // --target-doc-font
     bool beside = false;
     bool list = false;
+    bool aliases = false;  // --aliases, with -l
     bool strict = false;
     bool report = false;
     bool force = false;
