@@ -14,6 +14,7 @@
 #include "Usage.h"
 #include "batch/BatchRun.h"
 #include "batch/RequestFault.h"
+#include "map/FontAliases.h"
 #include "map/FontLoaders.h"
 
 namespace varnex::cli {
@@ -26,6 +27,17 @@ constexpr int kUsage = 2;
 
 int ListFonts(const std::filesystem::path& mapPath, std::ostream& out) {
     for (const auto& font : LoadFontList(mapPath)) out << font << '\n';
+    out.flush();
+    return out ? kSuccess : kFailed;
+}
+
+// Each font on a line of its own, its aliases after it: FONT<TAB>ALIAS<TAB>...
+int ListFontsWithAliases(const std::filesystem::path& mapPath, std::ostream& out) {
+    for (const auto& listed : LoadFontListWithAliases(mapPath)) {
+        out << listed.font;
+        for (const auto& alias : listed.aliases) out << '\t' << alias;
+        out << '\n';
+    }
     out.flush();
     return out ? kSuccess : kFailed;
 }
@@ -114,7 +126,7 @@ int RunConvertCommand(const std::vector<std::string>& args, const std::filesyste
     const std::filesystem::path mapPath = options.map.value_or(defaultMap);
     if (options.list) {
         try {
-            return ListFonts(mapPath, out);
+            return options.aliases ? ListFontsWithAliases(mapPath, out) : ListFonts(mapPath, out);
         } catch (const std::exception& failure) {
             messages.Line(failure.what());
             return kFailed;

@@ -30,7 +30,9 @@ std::vector<ConvertOption> MakeTable() {
          ValueKind::Font,
          "  -t, --to TARGET     the font to convert to\n"
          "                      Names are matched exactly, then ignoring letter case, blanks and\n"
-         "                      punctuation (\"koi8r\" finds \"KOI8-R\").\n",
+         "                      punctuation (\"koi8r\" finds \"KOI8-R\"), then as an alias: the\n"
+         "                      map's, then a code page's usual names (\"cp1251\", \"866\", \"utf8\");\n"
+         "                      a name of several fonts (\"koi8\") is refused with their names\n",
          [](O& o, V v) { o.target = v; }},
         {{0, "output", 'o', Takes::Value},
          ValueKind::File,
@@ -106,6 +108,10 @@ std::vector<ConvertOption> MakeTable() {
          ValueKind::None,
          "  -l, --list          list the fonts of the map, one per line, in table order\n",
          [](O& o, V) { o.list = true; }},
+        {{0, "aliases", 0, Takes::Nothing},
+         ValueKind::None,
+         "      --aliases       with -l, each font's aliases after it, separated by tabs\n",
+         [](O& o, V) { o.aliases = true; }},
         {{0, "map", 0, Takes::Value},
          ValueKind::File,
          "      --map PATH      use another font map (SQLite or Jet 4.0); the default is\n"

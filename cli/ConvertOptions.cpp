@@ -44,6 +44,7 @@ void CheckCombination(const ConvertOptions& o) {
         !o.source.empty() || !o.target.empty() || !o.files.empty() || o.output || o.beside || o.inPlace;
     if (o.cleanTemporary && converts && !o.help && !o.version)
         throw UsageError("--clean-temporary DIR looks for leftovers and converts nothing: give it alone");
+    if (o.aliases && !o.list) throw UsageError("--aliases goes with -l: varnex -l --aliases");
     if (o.help || o.version || o.list || o.cleanTemporary) return;
     if (o.source.empty() || o.target.empty()) {
         throw UsageError("say which fonts to convert between: -f SOURCE -t TARGET (varnex -l lists them)");

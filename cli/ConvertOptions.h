@@ -20,6 +20,7 @@ struct ConvertOptions {
     std::string targetDocFont;                    // --target-doc-font
     bool beside = false;
     bool list = false;
+    bool aliases = false;  // --aliases, with -l
     bool strict = false;
     bool asText = false;  // --as-text: a FILE that is no text converts byte by byte
     bool report = false;

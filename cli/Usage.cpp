@@ -16,7 +16,7 @@ std::string OptionLines() {
 
 std::string HelpText() {
     return R"(Usage: varnex -f SOURCE -t TARGET [OPTION...] [FILE...]
-       varnex -l [--map PATH]
+       varnex -l [--aliases] [--map PATH]
        varnex --clean-temporary DIR [-r] [--force]
        varnex map COMMAND ...        (varnex map --help)
        varnex detect [FILE...]       (varnex detect --help)
@@ -55,6 +55,8 @@ Examples:
   varnex -f auto -t UTF-8 -r --beside archive/
   varnex detect --format=tsv *.txt
   varnex -l --map ~/old/mskvmap16.dll
+  varnex -f cp1251 -t utf8 letter.txt
+  varnex -l --aliases
   varnex -f KOI8-R -t Windows-1251 letter.docx -o letter-1251.docx
   varnex -f KOI8-R -t Windows-1251 --doc-font "Kiril Times" --beside old.odt
 )";

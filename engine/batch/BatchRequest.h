@@ -24,7 +24,7 @@ using NameFilter = std::function<bool(const std::string& name)>;
 
 // A batch as its caller asks for it: fonts as the user typed them, inputs as named.
 struct BatchRequest {
-    std::string source;  // font names as typed; matched as MatchFontName does; kDetectFont for
+    std::string source;  // font names as typed; matched as ResolveFont does; kDetectFont for
                          // each input's own, as the detector finds it
     std::string target;
     std::vector<std::string> inputs;  // "-" is standard input; none means standard input

@@ -17,6 +17,7 @@
 #include "batch/OrderedOutput.h"
 #include "batch/OutputPlan.h"
 #include "batch/OwnOutput.h"
+#include "batch/RequestFault.h"
 #include "batch/WorkerPool.h"
 #include "files/SyncedBatch.h"
 #include "text/LetterCase.h"
@@ -307,11 +308,20 @@ void NamedFontReading(const LoadedMap& map, const std::string& source, Conversio
     }
 }
 
+// A font name of several fonts is a request that cannot be carried out as asked.
+std::string RequestedFont(const LoadedMap& map, const std::string& typed) {
+    try {
+        return ResolveFont(map, typed);
+    } catch (const AmbiguousFontName& fault) {
+        throw RequestFault(fault.Description());
+    }
+}
+
 // The map's names of the request's fonts and the pair's map, or the detector that finds each
-// input's font; throws Failure.
+// input's font; throws Failure, and RequestFault for a font name of several fonts.
 void PrepareFonts(const LoadedMap& map, ConversionRun& run) {
     const BatchRequest& request = run.request;
-    const std::string target = ResolveFont(map, request.target);
+    const std::string target = RequestedFont(map, request.target);
     std::string source;
     run.detects = DetectsFonts(request);
     if (run.detects) {
@@ -319,7 +329,7 @@ void PrepareFonts(const LoadedMap& map, ConversionRun& run) {
         run.detector->Get();  // a map without a Unicode font fails here, before any file
         run.pairs = std::make_unique<PairMaps>(map);
     } else {
-        source = ResolveFont(map, request.source);
+        source = RequestedFont(map, request.source);
         BuildPairMap(map, source, target, run.map);
         NamedFontReading(map, source, run);
     }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Failure.h"
+#include "map/FontAliases.h"
 #include "text/Utf8Text.h"
 
 namespace varnex {
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kNull = "\\N";
+constexpr std::string_view kAliasLine = "#alias";
 
 [[noreturn]] void FailAt(std::size_t line, const std::string& what) {
     throw Failure(kBadFileFormat, "line " + std::to_string(line) + ": " + what);
@@ -118,6 +120,28 @@ std::vector<FontTable::Cell> ReadRow(std::string_view line, std::size_t number,
     return row;
 }
 
+bool IsAliasLine(std::string_view line) {
+    return line.starts_with(kAliasLine) &&
+           (line.size() == kAliasLine.size() || line[kAliasLine.size()] == '\t');
+}
+
+// "#alias<TAB>FONT<TAB>ALIAS...": further names of the font FONT.
+void ReadAliasLine(std::string_view line, std::size_t number, FontTable& table) {
+    CheckLineBytes(line, number);
+    const auto fields = SplitTabs(line);
+    if (fields.size() < 3)
+        FailAt(number, "an alias line names a font and its aliases: #alias<TAB>FONT<TAB>ALIAS...");
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        if (FirstInvalidUtf8(fields[i]) != std::string_view::npos)
+            FailAt(number, "column " + std::to_string(i + 1) + " of the alias line is not valid UTF-8");
+    }
+    for (std::size_t i = 2; i < fields.size(); ++i) {
+        FontAlias alias{std::string(fields[1]), std::string(fields[i])};
+        if (const std::string fault = AliasFault(table.columns, alias); !fault.empty()) FailAt(number, fault);
+        table.aliases.push_back(std::move(alias));
+    }
+}
+
 }  // namespace
 
 TsvFontTable ParseFontTableTsvWithLines(std::string_view text) {
@@ -132,6 +156,10 @@ TsvFontTable ParseFontTableTsvWithLines(std::string_view text) {
     result.table.columns = ReadHeader(line, noteColumn);
     while (lines.Next(line)) {
         if (line.empty()) continue;
+        if (IsAliasLine(line)) {
+            ReadAliasLine(line, lines.Number(), result.table);
+            continue;
+        }
         result.table.rows.push_back(
             ReadRow(line, lines.Number(), result.table.columns, noteColumn, result.rowNotes));
         result.rowLines.push_back(lines.Number());

@@ -23,9 +23,11 @@ struct TsvFontTable {
 
 // Reads a font table kept as tab-separated UTF-8 text with LF line ends: the first line names
 // the columns, "\N" stands for NULL, an empty line is skipped. A leading column whose name
-// starts with '#' is a reader's note and is not part of the table. A byte order mark, a
-// carriage return, a NUL byte, invalid UTF-8 or a line with the wrong number of cells throws
-// Failure (kBadFileFormat) naming the line and, where there is one, the column.
+// starts with '#' is a reader's note and is not part of the table. A line whose first cell is
+// "#alias" declares aliases: "#alias<TAB>FONT<TAB>ALIAS...". A byte order mark, a
+// carriage return, a NUL byte, invalid UTF-8, a line with the wrong number of cells or an
+// alias that AliasFault refuses throws Failure (kBadFileFormat) naming the line and, where
+// there is one, the column.
 TsvFontTable ParseFontTableTsvWithLines(std::string_view text);
 FontTable ParseFontTableTsv(std::string_view text);
 

@@ -38,6 +38,42 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// One row at a time into the statement's parameters; a null cell is NULL.
+void InsertRow(Database& db, sqlite3_stmt* statement, const std::vector<FontTable::Cell>& row) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (row[i]) {
+            sqlite3_bind_text(statement, static_cast<int>(i + 1), row[i]->data(),
+                              static_cast<int>(row[i]->size()), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_null(statement, static_cast<int>(i + 1));
+        }
+    }
+    const int step = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    if (step != SQLITE_DONE) {
+        sqlite3_finalize(statement);
+        db.Fail("insert");
+    }
+}
+
+sqlite3_stmt* PrepareInsert(Database& db, const std::string& insert) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db.Handle(), insert.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        db.Fail("prepare insert");
+    }
+    return statement;
+}
+
+// The table font_aliases, for a map that declares aliases only: a map without them keeps the
+// shape of the older maps.
+void WriteAliases(Database& db, const std::vector<FontAlias>& aliases) {
+    if (aliases.empty()) return;
+    db.Execute("create table font_aliases (font text, alias text)");
+    sqlite3_stmt* statement = PrepareInsert(db, "insert into font_aliases values (?, ?)");
+    for (const auto& alias : aliases) InsertRow(db, statement, {alias.font, alias.alias});
+    sqlite3_finalize(statement);
+}
+
 }  // namespace
 
 void WriteSqliteFontMap(const std::filesystem::path& path, const FontTable& table,
@@ -52,27 +88,10 @@ void WriteSqliteFontMap(const std::filesystem::path& path, const FontTable& tabl
     }
     db.Execute(create + ")");
     db.Execute("begin");
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db.Handle(), (insert + ")").c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        db.Fail("prepare insert");
-    }
-    for (const auto& row : table.rows) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (row[i]) {
-                sqlite3_bind_text(statement, static_cast<int>(i + 1), row[i]->data(),
-                                  static_cast<int>(row[i]->size()), SQLITE_TRANSIENT);
-            } else {
-                sqlite3_bind_null(statement, static_cast<int>(i + 1));
-            }
-        }
-        const int step = sqlite3_step(statement);
-        sqlite3_reset(statement);
-        if (step != SQLITE_DONE) {
-            sqlite3_finalize(statement);
-            db.Fail("insert");
-        }
-    }
+    sqlite3_stmt* statement = PrepareInsert(db, insert + ")");
+    for (const auto& row : table.rows) InsertRow(db, statement, row);
     sqlite3_finalize(statement);
+    WriteAliases(db, table.aliases);
     db.Execute("commit");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Failure.h"
+#include "map/FontAliases.h"
 
 namespace varnex {
 
@@ -27,6 +28,49 @@ struct FinalizeStatement {
     throw Failure(kDatabaseFailure, "The font map " + name + " cannot be read: " + reason + ".");
 }
 
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+Statement Prepare(const std::filesystem::path& path, sqlite3* db, const char* query) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, query, -1, &statement, nullptr) != SQLITE_OK) Fail(path, db);
+    return Statement(statement);
+}
+
+std::string TextOf(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
+                : std::string();
+}
+
+bool HasTable(const std::filesystem::path& path, sqlite3* db, const char* name) {
+    const Statement statement =
+        Prepare(path, db, "select 1 from sqlite_master where type = 'table' and name = ?");
+    sqlite3_bind_text(statement.get(), 1, name, -1, SQLITE_STATIC);
+    const int step = sqlite3_step(statement.get());
+    if (step != SQLITE_ROW && step != SQLITE_DONE) Fail(path, db);
+    return step == SQLITE_ROW;
+}
+
+// The table font_aliases, optional: a map without one declares no aliases.
+std::vector<FontAlias> ReadAliases(const std::filesystem::path& path, sqlite3* db,
+                                   const std::vector<std::string>& columns) {
+    std::vector<FontAlias> aliases;
+    if (!HasTable(path, db, "font_aliases")) return aliases;
+    const Statement statement = Prepare(path, db, "select font, alias from font_aliases");
+    int step;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        FontAlias alias{TextOf(statement.get(), 0), TextOf(statement.get(), 1)};
+        if (const std::string fault = AliasFault(columns, alias); !fault.empty()) {
+            throw Failure(kBadFileFormat, "The font map \"" + path.string() + "\", row " +
+                                              std::to_string(aliases.size() + 1) +
+                                              " of font_aliases: " + fault + ".");
+        }
+        aliases.push_back(std::move(alias));
+    }
+    if (step != SQLITE_DONE) Fail(path, db);
+    return aliases;
+}
+
 }  // namespace
 
 FontTable ReadSqliteFontTable(const std::filesystem::path& path, TableExtent extent) {
@@ -35,13 +79,9 @@ FontTable ReadSqliteFontTable(const std::filesystem::path& path, TableExtent ext
     std::unique_ptr<sqlite3, CloseDatabase> db(raw);
     if (opened != SQLITE_OK) Fail(path, db.get());
 
-    sqlite3_stmt* rawStatement = nullptr;
     const char* query =
         extent == TableExtent::Whole ? "select * from font_info" : "select * from font_info limit 1";
-    if (sqlite3_prepare_v2(db.get(), query, -1, &rawStatement, nullptr) != SQLITE_OK) {
-        Fail(path, db.get());
-    }
-    std::unique_ptr<sqlite3_stmt, FinalizeStatement> statement(rawStatement);
+    const Statement statement = Prepare(path, db.get(), query);
 
     FontTable table;
     const int columns = sqlite3_column_count(statement.get());
@@ -57,6 +97,7 @@ FontTable ReadSqliteFontTable(const std::filesystem::path& path, TableExtent ext
         }
     }
     if (step != SQLITE_DONE) Fail(path, db.get());
+    table.aliases = ReadAliases(path, db.get(), table.columns);
     return table;
 }
 

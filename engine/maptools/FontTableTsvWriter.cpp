@@ -1,5 +1,6 @@
 #include "maptools/FontTableTsvWriter.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "Failure.h"
@@ -53,15 +54,41 @@ void CheckCells(const FontTable& table) {
     }
 }
 
+void CheckAliases(const FontTable& table) {
+    for (const auto& alias : table.aliases) {
+        if (const char* why = Unwritable(alias.alias)) {
+            throw Failure(kBadFileFormat, "the alias " + Shown(alias.alias) + " of the font \"" +
+                                              OneLine(alias.font) + "\" " + why +
+                                              ", which the text form cannot hold");
+        }
+    }
+}
+
+// One line per font that has aliases, in the order of their first alias: "#alias FONT ALIAS...".
+void WriteAliasLines(const std::vector<FontAlias>& aliases, std::ostream& out) {
+    std::vector<std::string> written;
+    for (const auto& first : aliases) {
+        if (std::find(written.begin(), written.end(), first.font) != written.end()) continue;
+        written.push_back(first.font);
+        out << "#alias\t" << first.font;
+        for (const auto& alias : aliases) {
+            if (alias.font == first.font) out << '\t' << alias.alias;
+        }
+        out << '\n';
+    }
+}
+
 }  // namespace
 
 void WriteFontTableTsv(const FontTable& table, const std::vector<std::string>& characterNames,
                        std::ostream& out) {
     CheckColumns(table);
     CheckCells(table);
+    CheckAliases(table);
     out << "#character";
     for (const auto& name : table.columns) out << '\t' << name;
     out << '\n';
+    WriteAliasLines(table.aliases, out);
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         if (r < characterNames.size()) out << characterNames[r];
         for (const auto& cell : table.rows[r]) out << '\t' << (cell ? *cell : std::string(kNull));

@@ -7,6 +7,7 @@
 #include "Failure.h"
 #include "map/DecodeCodeList.h"
 #include "map/FontNameMatch.h"
+#include "maptools/AliasCheck.h"
 #include "maptools/CellReading.h"
 #include "text/CodePointName.h"
 #include "text/LetterCase.h"
@@ -59,6 +60,7 @@ public:
         }
         if (!CheckShape()) return Finish();
         CheckNames();
+        CheckAliases();
         ReadCells();
         CheckCells();
         CheckNamedCharacters();
@@ -127,6 +129,12 @@ private:
                     "the name is also that of column " + std::to_string(*chosen + 1) +
                         " (letter case aside), which the load always takes");
             }
+        }
+    }
+
+    void CheckAliases() {
+        for (auto& f : CheckFontAliases(table_)) {
+            if (Concerns(*f.column)) Add(f.severity, f.kind, f.row, f.column, f.source, f.target, f.message);
         }
     }
 
@@ -355,6 +363,10 @@ const char* KindName(FindingKind kind) {
             return "dropped-codes";
         case FindingKind::CharacterDiffers:
             return "character-differs";
+        case FindingKind::AliasOfTwoFonts:
+            return "alias-of-two-fonts";
+        case FindingKind::AliasIsFontName:
+            return "alias-is-font-name";
     }
     return "unknown";
 }

@@ -10,7 +10,8 @@
 namespace varnex::map {
 
 enum class Severity {
-    Error,  // would end the program: the load of a pair, or the start-up's font list
+    Error,  // would end the program (the load of a pair, the start-up's font list), or an alias
+            // of the map that cannot find its font
     Note,   // loads, but converts otherwise than one might expect
 };
 
@@ -29,6 +30,8 @@ enum class FindingKind {
     NoSourceCode,         // a font without a single-code cell
     DroppedCodes,         // codes of the source font without an entry for a pair
     CharacterDiffers,     // a cell of the Unicode font that is not the character its row names
+    AliasOfTwoFonts,      // an alias the map declares for two fonts (AliasCheck.h)
+    AliasIsFontName,      // an alias that is another font's name
 };
 
 const char* KindName(FindingKind kind);

@@ -96,7 +96,7 @@ TEST(CliConversion, AmbiguousNamesListTheCandidates) {
     WriteFile(dir / "in.txt", "B");
     const RunResult result =
         Varnex({"--map", map.string(), "-f", "koi8", "-t", "Latin", (dir / "in.txt").string()});
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("is ambiguous: it may be \"Koi-8\", \"KOI 8\""), std::string::npos)
         << result.err;
     // the exact name still wins

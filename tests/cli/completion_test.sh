@@ -27,6 +27,7 @@ expect "long options" "$(complete_words --be)" "--beside"
 expect "document options" "$(complete_words --doc)" "--doc-font"
 expect "batch options" "$(complete_words --in)" $'--in-place\n--include'
 expect "recursive" "$(complete_words --rec)" "--recursive"
+expect "the list with aliases" "$(complete_words -l --al)" "--aliases"
 expect "nothing after -j" "$(complete_words -f KOI8-R -j '')" ""
 expect "fonts after --target-doc-font" "$(complete_words --target-doc-font K)" $'KOI8-R\nKOI8-U'
 expect "map subcommands" "$(complete_words map c)" "check"
