@@ -51,6 +51,11 @@ const char* varnex_map_font(const varnex_map* map, size_t index);
  * long as the map. VARNEX_ERROR names the nearest fonts of an unknown or ambiguous name. */
 varnex_status varnex_map_find_font(const varnex_map* map, const char* typed, const char** font);
 
+/* The other names font `index` answers to: the aliases the map declares for it, then its code
+ * page's usual names ("cp1251", "ms-cyrl"); NULL past the last. */
+size_t varnex_map_alias_count(const varnex_map* map, size_t font);
+const char* varnex_map_alias(const varnex_map* map, size_t font, size_t index);
+
 /* ---- Converters --------------------------------------------------------------------- */
 
 typedef enum varnex_policy {

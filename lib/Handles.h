@@ -15,6 +15,7 @@
 // What the C handles hold: engine objects, and the texts the C caller gets pointers into.
 struct varnex_map {
     varnex::LoadedMap loaded;
+    std::vector<std::vector<std::string>> aliases;  // per font, in the map's order
     std::unique_ptr<varnex::Detector> detector;  // made on first detection
     std::once_flag detectorMade;
 };

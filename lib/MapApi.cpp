@@ -33,6 +33,8 @@ varnex_status varnex_map_open(const char* path, varnex_map** map) {
         *map = nullptr;
         auto opened = std::make_unique<varnex_map>();
         opened->loaded = varnex::LoadMap(path ? std::string(path) : varnex::lib::ShippedMapPath());
+        for (const std::string& font : opened->loaded.table.columns)
+            opened->aliases.push_back(varnex::AliasesOf(opened->loaded, font));
         *map = opened.release();
         return VARNEX_OK;
     });
@@ -56,6 +58,15 @@ varnex_status varnex_map_find_font(const varnex_map* map, const char* typed, con
         *font = std::find(columns.begin(), columns.end(), name)->c_str();
         return VARNEX_OK;
     });
+}
+
+size_t varnex_map_alias_count(const varnex_map* map, size_t font) {
+    return map && font < map->aliases.size() ? map->aliases[font].size() : 0;
+}
+
+const char* varnex_map_alias(const varnex_map* map, size_t font, size_t index) {
+    if (!map || font >= map->aliases.size() || index >= map->aliases[font].size()) return nullptr;
+    return map->aliases[font][index].c_str();
 }
 
 }  // extern "C"

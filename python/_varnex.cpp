@@ -44,6 +44,12 @@ public:
             fonts.emplace_back(varnex_map_font(map_, i));
         return fonts;
     }
+    std::vector<std::string> Aliases(std::size_t font) const {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < varnex_map_alias_count(map_, font); ++i)
+            names.emplace_back(varnex_map_alias(map_, font, i));
+        return names;
+    }
     std::string FindFont(const std::string& typed) const {
         const char* font = nullptr;
         Check(varnex_map_find_font(map_, typed.c_str(), &font));
@@ -329,6 +335,7 @@ PYBIND11_MODULE(_varnex, module) {
     py::class_<Map, std::shared_ptr<Map>>(module, "Map")
         .def(py::init<std::optional<std::string>>(), py::arg("path") = py::none())
         .def_property_readonly("fonts", &Map::Fonts)
+        .def("aliases", &Map::Aliases, py::arg("font"))
         .def("find_font", &Map::FindFont, py::arg("typed"));
     py::class_<Converter>(module, "Converter")
         .def(py::init<std::shared_ptr<Map>, const std::string&, const std::string&, bool>(), py::arg("map"),

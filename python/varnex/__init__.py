@@ -40,8 +40,7 @@ class Map:
     @property
     def aliases(self):
         """Each font with the other names it is known by (the map's own and its code page's)."""
-        return {font: list(self._native.aliases(font)) for font in self.fonts} \
-            if hasattr(self._native, "aliases") else {font: [] for font in self.fonts}
+        return {font: self._native.aliases(index) for index, font in enumerate(self.fonts)}
 
     def find_font(self, name):
         """The map's name for a font as a person types it; ValueError names the nearest."""

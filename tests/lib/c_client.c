@@ -4,18 +4,16 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <varnex.h>
 
 static int failures = 0;
 
-#define CHECK(condition)                                                          \
-    do {                                                                          \
-        if (!(condition)) {                                                       \
-            fprintf(stderr, "%s:%d: %s (%s)\n", __FILE__, __LINE__, #condition, \
-                    varnex_error_message());                                      \
-            ++failures;                                                           \
-        }                                                                         \
+#define CHECK(condition)                                                                                 \
+    do {                                                                                                 \
+        if (!(condition)) {                                                                              \
+            fprintf(stderr, "%s:%d: %s (%s)\n", __FILE__, __LINE__, #condition, varnex_error_message()); \
+            ++failures;                                                                                  \
+        }                                                                                                \
     } while (0)
 
 /* KOI8-R "Привет" and its UTF-8 form. */
@@ -29,6 +27,18 @@ static void Fonts(varnex_map* map) {
     CHECK(varnex_map_find_font(map, "koi8r", &font) == VARNEX_OK && strcmp(font, "KOI8-R") == 0);
     CHECK(varnex_map_find_font(map, "no such font", &font) == VARNEX_ERROR);
     CHECK(strstr(varnex_error_message(), "nearest") != NULL);
+    /* the names people type: a code page's usual names, and one name of two fonts refused */
+    CHECK(varnex_map_find_font(map, "cp1251", &font) == VARNEX_OK && strcmp(font, "Windows-1251") == 0);
+    CHECK(varnex_map_find_font(map, "koi8", &font) == VARNEX_ERROR &&
+          strstr(varnex_error_message(), "KOI8-U"));
+    size_t windows = 0, found = 0;
+    while (varnex_map_font(map, windows) && strcmp(varnex_map_font(map, windows), "Windows-1251") != 0)
+        ++windows;
+    for (size_t i = 0; i < varnex_map_alias_count(map, windows); ++i)
+        found += strcmp(varnex_map_alias(map, windows, i), "CP1251") == 0 ||
+                 strcmp(varnex_map_alias(map, windows, i), "cp1251") == 0;
+    CHECK(found == 1);
+    CHECK(varnex_map_alias(map, windows, varnex_map_alias_count(map, windows)) == NULL);
 }
 
 static void InPieces(varnex_map* map) {
@@ -55,15 +65,16 @@ static void InPieces(varnex_map* map) {
     CHECK(varnex_convert(converter, (const uint8_t*)utf8, 3, &used_in, out, sizeof out, &used_out, 0) ==
           VARNEX_NEEDS_MORE_INPUT);
     CHECK(used_in == 3 && used_out == 1 && out[0] == 0xF0);
-    CHECK(varnex_convert(converter, (const uint8_t*)utf8 + 3, strlen(utf8) - 3, &used_in, out + 1, sizeof out - 1,
-                         &used_out, VARNEX_END_OF_INPUT) == VARNEX_OK);
+    CHECK(varnex_convert(converter, (const uint8_t*)utf8 + 3, strlen(utf8) - 3, &used_in, out + 1,
+                         sizeof out - 1, &used_out, VARNEX_END_OF_INPUT) == VARNEX_OK);
     CHECK(used_out == 5 && memcmp(out, koi8, 6) == 0);
     /* cut short at its end: ill-formed */
     varnex_converter_reset(converter);
     CHECK(varnex_convert(converter, (const uint8_t*)utf8, 1, &used_in, out, sizeof out, &used_out, 0) ==
           VARNEX_NEEDS_MORE_INPUT);
     CHECK(varnex_converter_flush(converter, out, sizeof out, &used_out) == VARNEX_UNMAPPED);
-    CHECK(varnex_unmapped_kind_of(converter) == VARNEX_UNMAPPED_ILL_FORMED && varnex_unmapped_offset(converter) == 0);
+    CHECK(varnex_unmapped_kind_of(converter) == VARNEX_UNMAPPED_ILL_FORMED &&
+          varnex_unmapped_offset(converter) == 0);
     varnex_converter_close(converter);
 }
 
@@ -79,7 +90,8 @@ static void Unmapped(varnex_map* map) {
     uint8_t out[16];
     size_t used_in = 0, used_out = 0;
     varnex_converter* converter = NULL;
-    CHECK(varnex_converter_open(map, "KOI8-R", "Windows-1251", VARNEX_STOP, 0, NULL, NULL, &converter) == VARNEX_OK);
+    CHECK(varnex_converter_open(map, "KOI8-R", "Windows-1251", VARNEX_STOP, 0, NULL, NULL, &converter) ==
+          VARNEX_OK);
     CHECK(varnex_convert(converter, text, 3, &used_in, out, sizeof out, &used_out, VARNEX_END_OF_INPUT) ==
           VARNEX_UNMAPPED);
     CHECK(used_in == 2 && used_out == 1 && out[0] == 'A');
@@ -89,14 +101,16 @@ static void Unmapped(varnex_map* map) {
     CHECK(used_out == 1 && out[0] == 'B');
     varnex_converter_close(converter);
 
-    CHECK(varnex_converter_open(map, "KOI8-R", "Windows-1251", VARNEX_CALLBACK, VARNEX_KEEP_OFFSETS, Tell, NULL,
-                                &converter) == VARNEX_OK);
-    CHECK(varnex_convert(converter, text, 3, &used_in, out, sizeof out, &used_out, VARNEX_END_OF_INPUT) == VARNEX_OK);
+    CHECK(varnex_converter_open(map, "KOI8-R", "Windows-1251", VARNEX_CALLBACK, VARNEX_KEEP_OFFSETS, Tell,
+                                NULL, &converter) == VARNEX_OK);
+    CHECK(varnex_convert(converter, text, 3, &used_in, out, sizeof out, &used_out, VARNEX_END_OF_INPUT) ==
+          VARNEX_OK);
     CHECK(used_out == 2 && told == 1);
     CHECK(varnex_dropped_count(converter) == 1 && varnex_dropped_offset_count(converter) == 1);
     CHECK(varnex_dropped_offset(converter, 0) == 1);
     varnex_converter_close(converter);
-    CHECK(varnex_converter_open(map, "KOI8-R", "UTF-8", VARNEX_CALLBACK, 0, NULL, NULL, &converter) == VARNEX_ERROR);
+    CHECK(varnex_converter_open(map, "KOI8-R", "UTF-8", VARNEX_CALLBACK, 0, NULL, NULL, &converter) ==
+          VARNEX_ERROR);
 }
 
 static int StopAtOnce(void* context, uint64_t done, uint64_t total) {
@@ -120,7 +134,8 @@ static void Files(varnex_map* map, const char* work) {
     CHECK(varnex_convert_file(map, "KOI8-R", "UTF-8", input, output, 0, NULL, NULL) == VARNEX_ERROR);
     CHECK(strstr(varnex_error_message(), "exists already") != NULL);
     snprintf(output, sizeof output, "%s/cancelled.txt", work);
-    CHECK(varnex_convert_file(map, "KOI8-R", "UTF-8", input, output, 0, StopAtOnce, NULL) == VARNEX_CANCELLED);
+    CHECK(varnex_convert_file(map, "KOI8-R", "UTF-8", input, output, 0, StopAtOnce, NULL) ==
+          VARNEX_CANCELLED);
     CHECK(fopen(output, "rb") == NULL);
 
     const char* inputs[] = {input};
@@ -131,15 +146,17 @@ static void Files(varnex_map* map, const char* work) {
     request.input_count = 1;
     request.output_kind = VARNEX_OUTPUT_BESIDE;
     varnex_batch_totals totals;
-    CHECK(varnex_convert_batch(map, &request, NULL, NULL, NULL, &totals) == VARNEX_ERROR);  /* 6 letters */
+    CHECK(varnex_convert_batch(map, &request, NULL, NULL, NULL, &totals) == VARNEX_ERROR); /* 6 letters */
     CHECK(totals.failed == 1 && strstr(varnex_error_message(), "cannot tell") != NULL);
     request.from = "KOI8-R";
-    CHECK(varnex_convert_batch(map, &request, NULL, NULL, NULL, &totals) == VARNEX_OK && totals.converted == 1);
+    CHECK(varnex_convert_batch(map, &request, NULL, NULL, NULL, &totals) == VARNEX_OK &&
+          totals.converted == 1);
 }
 
 static void Detection(varnex_map* map) {
-    const char* text = "\xF7\xC5\xDE\xC5\xD2\xCF\xCD \xCD\xD9 \xC4\xCF\xCC\xC7\xCF \xC7\xD5\xCC\xD1\xCC\xC9 "
-                       "\xD0\xCF \xCE\xC1\xC2\xC5\xD2\xC5\xD6\xCE\xCF\xCA.";  /* KOI8-R */
+    const char* text =
+        "\xF7\xC5\xDE\xC5\xD2\xCF\xCD \xCD\xD9 \xC4\xCF\xCC\xC7\xCF \xC7\xD5\xCC\xD1\xCC\xC9 "
+        "\xD0\xCF \xCE\xC1\xC2\xC5\xD2\xC5\xD6\xCE\xCF\xCA."; /* KOI8-R */
     varnex_detection* detection = NULL;
     CHECK(varnex_detect(map, (const uint8_t*)text, strlen(text), &detection) == VARNEX_OK);
     CHECK(varnex_detection_verdict(detection) == VARNEX_VERDICT_FONT);

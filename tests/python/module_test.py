@@ -39,6 +39,9 @@ class Codecs(unittest.TestCase):
 
     def test_names_as_people_type_them(self):
         self.assertEqual(codecs.lookup("varnex:koi8r").name, "varnex:KOI8-R")
+        self.assertEqual(codecs.lookup("varnex:cp1251").name, "varnex:Windows-1251")
+        self.assertEqual(codecs.lookup("varnex:x-mac-cyrillic").name, "varnex:Mac Cyrillic")
+        self.assertIn("ms-cyrl", [name.lower() for name in varnex.Map().aliases["Windows-1251"]])
         self.assertEqual(codecs.lookup("varnex:GOST 7.79-B Latin").name, "varnex:GOST 7.79-B Latin")
         self.assertEqual("Жук".encode("varnex:GOST 7.79-B Latin"), b"Zhuk")
         with self.assertRaises(LookupError):
