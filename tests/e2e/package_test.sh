@@ -36,6 +36,14 @@ grep -qx 'Categories=Utility;TextTools;' "$desktop" || fail "menu categories"
 # the command line through the unpacked link
 printf '\xc1' | "$root/usr/bin/varnex" -f KOI8-R -t Windows-1251 | cmp -s - <(printf '\xe0') ||
   fail "the unpacked varnex does not convert"
+# other programs: the library, its header and varnex.pc, and the Python module from the package
+for file in "$root/usr/lib/libvarnex.so.1" "$root/usr/include/varnex.h" "$root/usr/lib/pkgconfig/varnex.pc"; do
+  [[ -e $file ]] || fail "missing from the package: ${file#"$root"}"
+done
+converted=$(LD_LIBRARY_PATH=$root/usr/lib PYTHONPATH=$root/usr/lib/python3/dist-packages /usr/bin/python3 -c \
+  'import sys, varnex; assert varnex.__file__.startswith(sys.argv[1]); print(b"\xc1".decode("varnex:KOI8-R"))' \
+  "$root") || fail "the packaged Python module does not import"
+[[ $converted == "а" ]] || fail "the packaged Python module converts to $converted"
 
 "$root/usr/bin/varnex2010" >"$work/program.log" 2>&1 &
 app_pid=$!
