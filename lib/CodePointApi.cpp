@@ -8,15 +8,11 @@
 
 namespace {
 
+using varnex::lib::KindOf;
+
 using varnex::Dropped;
 
 [[noreturn]] void Refuse(const char* message) { throw varnex::Failure(varnex::kTypeMismatch, message); }
-
-varnex_unmapped_kind KindOf(Dropped::Kind kind) {
-    return kind == Dropped::Kind::Code        ? VARNEX_UNMAPPED_CODE
-           : kind == Dropped::Kind::Character ? VARNEX_UNMAPPED_CHARACTER
-                                              : VARNEX_UNMAPPED_ILL_FORMED;
-}
 
 // What a call leaves out: told to the callback, or, with VARNEX_STOP, the first one kept so
 // that the call is cut there.
@@ -78,10 +74,10 @@ extern "C" {
 
 size_t varnex_code_point_room(const varnex_converter* converter, size_t count) {
     if (!converter) return 0;
-    const std::size_t widest = std::max<std::size_t>(1, converter->toUnicode && converter->decoder
-                                                            ? converter->decoder->MaxEntryLength()
-                                                            : converter->map.MaxEntryLength());
-    return count * widest;
+    auto& self = const_cast<varnex_converter&>(*converter);  // the decoder is made on first use
+    const std::size_t widest =
+        converter->toUnicode ? DecoderOf(self).MaxEntryLength() : converter->map.MaxEntryLength();
+    return count * std::max<std::size_t>(1, widest);
 }
 
 int varnex_decodes_to_16_bits(const varnex_converter* converter) {

@@ -6,19 +6,9 @@
 
 namespace {
 
-using Conversion = varnex::ResumableConversion;
+using varnex::lib::KindOf;
 
-varnex_unmapped_kind KindOf(varnex::Dropped::Kind kind) {
-    switch (kind) {
-        case varnex::Dropped::Kind::Code:
-            return VARNEX_UNMAPPED_CODE;
-        case varnex::Dropped::Kind::Character:
-            return VARNEX_UNMAPPED_CHARACTER;
-        case varnex::Dropped::Kind::IllFormed:
-            break;
-    }
-    return VARNEX_UNMAPPED_ILL_FORMED;
-}
+using Conversion = varnex::ResumableConversion;
 
 varnex_status StatusOf(Conversion::Status status) {
     switch (status) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "varnex.h"
 
@@ -11,21 +12,8 @@ namespace varnex::lib {
 void SetError(const std::string& message);
 const char* LastError();
 
-// Runs `body`, which returns a status; a C++ exception becomes VARNEX_ERROR with its message,
-// so that none crosses into a C caller.
-template <class Body>
-varnex_status Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::exception& failure) {
-        SetError(failure.what());
-    } catch (...) {
-        SetError("an unknown failure");
-    }
-    return VARNEX_ERROR;
-}
-
-// For calls that return a value rather than a status: `fallback` on a failure.
+// Runs `body`; a C++ exception gives `fallback`, with its message kept for
+// varnex_error_message(), so that none crosses into a C caller.
 template <class Value, class Body>
 Value GuardedValue(Value fallback, Body&& body) noexcept {
     try {
@@ -36,6 +24,12 @@ Value GuardedValue(Value fallback, Body&& body) noexcept {
         SetError("an unknown failure");
     }
     return fallback;
+}
+
+// For calls that return a status: VARNEX_ERROR on a failure.
+template <class Body>
+varnex_status Guarded(Body&& body) noexcept {
+    return GuardedValue(VARNEX_ERROR, std::forward<Body>(body));
 }
 
 }  // namespace varnex::lib

@@ -16,7 +16,7 @@
 struct varnex_map {
     varnex::LoadedMap loaded;
     std::vector<std::vector<std::string>> aliases;  // per font, in the map's order
-    std::unique_ptr<varnex::Detector> detector;  // made on first detection
+    std::unique_ptr<varnex::Detector> detector;     // made on first detection
     std::once_flag detectorMade;
 };
 
@@ -38,6 +38,19 @@ struct varnex_detection {
 };
 
 namespace varnex::lib {
+
+// The C name of the kind of what a conversion left out.
+inline varnex_unmapped_kind KindOf(Dropped::Kind kind) {
+    switch (kind) {
+        case Dropped::Kind::Code:
+            return VARNEX_UNMAPPED_CODE;
+        case Dropped::Kind::Character:
+            return VARNEX_UNMAPPED_CHARACTER;
+        case Dropped::Kind::IllFormed:
+            break;
+    }
+    return VARNEX_UNMAPPED_ILL_FORMED;
+}
 
 // The shipped map: beside this library (a build), else where the package installs it.
 std::string ShippedMapPath();

@@ -4,8 +4,8 @@
 Two sources, merged into one family of names per code page:
   - glibc's iconv: each module's name and the aliases its gconv-modules configuration gives it
     (the names `iconv -l` lists); the Unicode font's names are glibc's built-in ones;
-  - the labels of the WHATWG Encoding Standard (https://encoding.spec.whatwg.org/, the
-    encodings.json table), which browsers and mail programs use.
+  - the WHATWG encoding labels (their encodings.json table), which browsers and mail
+    programs use.
 
 Names are matched folded (ASCII letters in lower case, digits kept, blanks and punctuation
 dropped), so a family keeps one spelling of each folded name: glibc's first, then the new

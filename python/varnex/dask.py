@@ -13,6 +13,7 @@ file appears only once complete. A file whose output exists already is "done" an
 converted again, so a job that was cut short is simply run once more.
 """
 
+import functools as _functools
 import os as _os
 
 import dask.bag as _bag
@@ -23,9 +24,15 @@ from varnex import _varnex as _native
 __all__ = ["convert_tree"]
 
 
+@_functools.lru_cache(maxsize=4)
+def _map_at(map_path):
+    """The map at `map_path` (None: the shipped one), read once per worker process."""
+    return _varnex.Map(map_path) if map_path else None
+
+
 def _plan(inputs, source, target, kind, output, map_path):
     """(input, output, fault) of each file, as the engine plans them."""
-    native_map = _varnex.Map(map_path)._native
+    native_map = (_map_at(map_path) or _varnex.Map())._native
     return _native.plan_batch(native_map, source, target, inputs, output, kind, True, False)
 
 
@@ -35,7 +42,7 @@ def _convert_one(job, source, target, map_path, options):
         return {"input": input, "output": output, "status": "done", "message": None}
     if fault is not None:
         return {"input": input, "output": output, "status": "failed", "message": fault}
-    map = _varnex.Map(map_path) if map_path else None
+    map = _map_at(map_path)
     parent = _os.path.dirname(output)
     if parent:
         _os.makedirs(parent, exist_ok=True)
