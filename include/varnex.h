@@ -127,10 +127,15 @@ size_t varnex_code_point_room(const varnex_converter* converter, size_t count);
 int varnex_decodes_to_16_bits(const varnex_converter* converter);
 /* `out` has room for varnex_code_point_room(in_len) units of `width`; *largest gets the bitwise
  * OR of the code points written (0 when none): it lies below 0x80, 0x100 or 0x10000 when all
- * of them do, which is what choosing a string's form needs. */
+ * of them do, which is what choosing a string's form needs. A code point that does not fit the
+ * width is VARNEX_ERROR (what was written is then of no use). */
 varnex_status varnex_decode_code_points(varnex_converter* converter, const uint8_t* in, size_t in_len,
                                         size_t* in_used, void* out, unsigned width, size_t* out_used,
                                         uint32_t* largest);
+/* What varnex_decode_code_points of the same codes writes with VARNEX_DROP: how many code
+ * points, and their OR; so that the output can be made of its exact size and narrowest width. */
+varnex_status varnex_measure_code_points(varnex_converter* converter, const uint8_t* in, size_t in_len,
+                                         size_t* count, uint32_t* largest);
 /* `out` has room for varnex_code_point_room(in_len) bytes. U+FEFF is a character like the
  * others: text held as code points has no byte order mark. */
 varnex_status varnex_encode_code_points(varnex_converter* converter, const void* in, unsigned width, size_t in_len,

@@ -93,16 +93,31 @@ varnex_status varnex_decode_code_points(varnex_converter* converter, const uint8
         if (!converter || !in_used || !out_used || !largest || (in_len && (!in || !out)))
             Refuse("varnex_decode_code_points: a null argument");
         const varnex::CodePointDecoder& decoder = DecoderOf(*converter);
-        if (width != 2 && width != 4) Refuse("varnex_decode_code_points: the width is 2 or 4");
-        if (width == 2 && !decoder.FitsSixteenBits())
-            Refuse("varnex_decode_code_points: the font has characters past U+FFFF; decode to width 4");
-        return Converted(
-            *converter, in_len, in_used, [&](std::size_t count, const varnex::DropReport& report) {
+        if (width != 1 && width != 2 && width != 4)
+            Refuse("varnex_decode_code_points: the width is 1, 2 or 4");
+        const varnex_status status =
+            Converted(*converter, in_len, in_used, [&](std::size_t count, const varnex::DropReport& report) {
                 char32_t seen = 0;
-                *out_used = width == 2 ? DecodeAs<char16_t>(decoder, in, count, out, seen, report)
-                                       : DecodeAs<char32_t>(decoder, in, count, out, seen, report);
+                *out_used = width == 1   ? DecodeAs<uint8_t>(decoder, in, count, out, seen, report)
+                            : width == 2 ? DecodeAs<char16_t>(decoder, in, count, out, seen, report)
+                                         : DecodeAs<char32_t>(decoder, in, count, out, seen, report);
                 *largest = seen;
             });
+        if (width < 4 && *largest >= (width == 1 ? 0x100u : 0x10000u))
+            Refuse("varnex_decode_code_points: a code point does not fit units of this width");
+        return status;
+    });
+}
+
+varnex_status varnex_measure_code_points(varnex_converter* converter, const uint8_t* in, size_t in_len,
+                                         size_t* count, uint32_t* largest) {
+    return Guarded([&] {
+        if (!converter || !count || !largest || (in_len && !in))
+            Refuse("varnex_measure_code_points: a null argument");
+        char32_t seen = 0;
+        DecoderOf(*converter).Measure(in, in_len, *count, seen);
+        *largest = seen;
+        return VARNEX_OK;
     });
 }
 

@@ -110,28 +110,36 @@ public:
 
     void Reset() { varnex_converter_reset(converter_); }
 
-    // Codes to a str, at once: (text, codes taken, stopped, offset of the stop).
+    // Codes to a str, at once: (text, codes taken, stopped, offset of the stop). The text is
+    // measured first and decoded straight into the str, in the narrowest form that holds it.
     py::tuple Decode(py::buffer data) {
         const py::buffer_info info = data.request();
         const auto* in = static_cast<const uint8_t*>(info.ptr);
         const auto count = static_cast<std::size_t>(info.size * info.itemsize);
-        const bool narrow = varnex_decodes_to_16_bits(converter_) != 0;
-        const std::size_t room = varnex_code_point_room(converter_, count);
-        // Left uninitialised: only what the decoder writes is read.
-        std::unique_ptr<char16_t[]> units16(narrow ? new char16_t[room] : nullptr);
-        std::unique_ptr<char32_t[]> units32(narrow ? nullptr : new char32_t[room]);
-        std::size_t taken = 0, written = 0;
+        std::size_t points = 0;
         uint32_t largest = 0;
         varnex_status status;
         {
             py::gil_scoped_release free;
-            void* out = narrow ? static_cast<void*>(units16.get()) : static_cast<void*>(units32.get());
-            status = varnex_decode_code_points(converter_, in, count, &taken, out, narrow ? 2 : 4, &written,
-                                               &largest);
+            status = varnex_measure_code_points(converter_, in, count, &points, &largest);
         }
         Check(status);
-        py::str text =
-            narrow ? MakeText(units16.get(), written, largest) : MakeText(units32.get(), written, largest);
+        PyObject* made = PyUnicode_New(static_cast<Py_ssize_t>(points), std::min<Py_UCS4>(largest, 0x10FFFF));
+        if (!made) throw py::error_already_set();
+        auto text = py::reinterpret_steal<py::str>(made);
+        std::size_t taken = 0, written = 0;
+        {
+            py::gil_scoped_release free;
+            status =
+                varnex_decode_code_points(converter_, in, count, &taken, PyUnicode_DATA(made),
+                                          static_cast<unsigned>(PyUnicode_KIND(made)), &written, &largest);
+        }
+        Check(status);
+        if (written < points) {  // stopped early: the part before the stop, in its own form
+            PyObject* part = PyUnicode_Substring(made, 0, static_cast<Py_ssize_t>(written));
+            if (!part) throw py::error_already_set();
+            text = py::reinterpret_steal<py::str>(part);
+        }
         return py::make_tuple(text, taken, status == VARNEX_UNMAPPED, varnex_unmapped_offset(converter_));
     }
 
@@ -156,25 +164,6 @@ public:
     }
 
 private:
-    // A str in the smallest form that holds its largest character, as Python requires.
-    template <typename Unit>
-    static py::str MakeText(const Unit* units, std::size_t count, uint32_t largest) {
-        PyObject* text = PyUnicode_New(static_cast<Py_ssize_t>(count), std::min<Py_UCS4>(largest, 0x10FFFF));
-        if (!text) throw py::error_already_set();
-        const int kind = PyUnicode_KIND(text);
-        void* data = PyUnicode_DATA(text);
-        if (kind == static_cast<int>(sizeof(Unit))) {
-            std::memcpy(data, units, count * sizeof(Unit));
-        } else if (kind == PyUnicode_1BYTE_KIND) {
-            auto* bytes = static_cast<Py_UCS1*>(data);
-            for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<Py_UCS1>(units[i]);
-        } else {
-            auto* pairs = static_cast<Py_UCS2*>(data);
-            for (std::size_t i = 0; i < count; ++i) pairs[i] = static_cast<Py_UCS2>(units[i]);
-        }
-        return py::reinterpret_steal<py::str>(text);
-    }
-
     std::shared_ptr<Map> map_;  // kept open while the converter lives
     varnex_converter* converter_ = nullptr;
 };

@@ -70,6 +70,29 @@ std::size_t CodePointDecoder::DecodeInto(const std::uint8_t* in, std::size_t cou
     return static_cast<std::size_t>(out - start);
 }
 
+void CodePointDecoder::Measure(const std::uint8_t* in, std::size_t count, std::size_t& points,
+                               char32_t& largest) const {
+    std::size_t total = 0;
+    std::uint32_t joined = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t looked = plain_[in[i]];
+        if ((looked & kNotPlain) == 0) {
+            ++total;
+            joined |= looked;
+            continue;
+        }
+        total += entries_[in[i]].size();
+        for (const char32_t each : entries_[in[i]]) joined |= each;
+    }
+    points = total;
+    largest = joined;
+}
+
+std::size_t CodePointDecoder::Decode(const std::uint8_t* in, std::size_t count, std::uint8_t* out,
+                                     char32_t& largest, std::uint64_t first, const DropReport& report) const {
+    return DecodeInto(in, count, out, largest, first, report);
+}
+
 std::size_t CodePointDecoder::Decode(const std::uint8_t* in, std::size_t count, char16_t* out,
                                      char32_t& largest, std::uint64_t first, const DropReport& report) const {
     return DecodeInto(in, count, out, largest, first, report);

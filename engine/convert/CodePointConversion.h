@@ -28,10 +28,16 @@ public:
     // ORs them into `largest` (which so lies below 0x80, 0x100 or 0x10000 when they all do),
     // and returns how many it wrote. A code without an entry
     // writes nothing and is told with its offset: `first` + its index.
+    std::size_t Decode(const std::uint8_t* in, std::size_t count, std::uint8_t* out, char32_t& largest,
+                       std::uint64_t first, const DropReport& report) const;
     std::size_t Decode(const std::uint8_t* in, std::size_t count, char16_t* out, char32_t& largest,
                        std::uint64_t first, const DropReport& report) const;
     std::size_t Decode(const std::uint8_t* in, std::size_t count, char32_t* out, char32_t& largest,
                        std::uint64_t first, const DropReport& report) const;
+
+    // What Decode of the same codes gives, without writing it: how many code points, and their
+    // OR, so that a caller can make room of the narrowest width that holds them.
+    void Measure(const std::uint8_t* in, std::size_t count, std::size_t& points, char32_t& largest) const;
 
 private:
     template <typename Unit>

@@ -37,6 +37,17 @@ class Codecs(unittest.TestCase):
             self.assertEqual((RUSSIAN * 50).encode("varnex:" + font, "ignore"), made, font)
             self.assertEqual(varnex.convert(RUSSIAN * 50, "UTF-8", font, errors="ignore"), made, font)
 
+    def test_a_str_comes_in_the_narrowest_form_that_holds_it(self):
+        # ASCII, Latin-1 and Cyrillic text, and a stop whose text before it is narrower
+        for data, font in ((b"plain", "KOI8-R"), (b"\xfd\xa0", "ISO-8859-5"), (b"\xc1", "KOI8-R")):
+            text = data.decode("varnex:" + font)
+            self.assertEqual(text, data.decode(font.replace("-", "_").lower()), font)
+            self.assertEqual(hash(text), hash(data.decode(font.replace("-", "_").lower())))
+        self.assertEqual(b"ab\x00\xc1".decode("varnex:KOI8-R", "replace"), "ab\ufffdа")
+        with self.assertRaises(UnicodeDecodeError) as raised:
+            b"ab\x00\xc1".decode("varnex:KOI8-R")
+        self.assertEqual(raised.exception.start, 2)
+
     def test_names_as_people_type_them(self):
         self.assertEqual(codecs.lookup("varnex:koi8r").name, "varnex:KOI8-R")
         self.assertEqual(codecs.lookup("varnex:cp1251").name, "varnex:Windows-1251")

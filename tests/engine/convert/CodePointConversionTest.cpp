@@ -41,6 +41,11 @@ TEST(CodePointConversion, DecodingGivesTheCharactersOfTheUtf8Conversion) {
             decoder.Decode(reinterpret_cast<const std::uint8_t*>(input.data()), input.size(), points.data(),
                            largest, 100, [&](const Dropped& dropped) { told.push_back(dropped.offset); });
         points.resize(written);
+        std::size_t measured = 0;
+        char32_t measuredLargest = 0;
+        decoder.Measure(reinterpret_cast<const std::uint8_t*>(input.data()), input.size(), measured, measuredLargest);
+        EXPECT_EQ(measured, written);
+        EXPECT_EQ(measuredLargest, largest);
         ASSERT_EQ(Utf8Of(points), test::PlainRule(map, input)) << "round " << round;
         char32_t joined = 0;
         for (const char32_t point : points) joined |= point;
