@@ -7,6 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "CliSupport.h"
 #include "Packages.h"
 
@@ -53,6 +57,44 @@ TEST(CliInPlace, ReplacesEachFileKeepingItsModeOwnerAndWithKeepTimeItsTimes) {
         EXPECT_NE(StatOf(dir / "a.txt").st_mtim.tv_sec, 1000000000);
         EXPECT_EQ(StatOf(dir / "b.txt").st_mtim.tv_sec, 1000000000) << "--keep-time";
         EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"a.txt", "b.txt"}));
+    }
+}
+
+// A group that this process may give a file besides its own, if it has one.
+std::optional<gid_t> AnotherGroup() {
+    if (::getuid() == 0) return 65534;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    for (int i = 0; i < count; ++i)
+        if (groups[static_cast<std::size_t>(i)] != ::getgid()) return groups[static_cast<std::size_t>(i)];
+    return std::nullopt;
+}
+
+TEST(CliInPlace, ModesThatANewFileWouldNotGetAndTheGroupOfASetgidFolderAreKept) {
+    TempDir dir;
+    const std::filesystem::path folder = dir / "shared";
+    std::filesystem::create_directory(folder);
+    const std::optional<gid_t> other = AnotherGroup();
+    if (other) {
+        ASSERT_EQ(::chown(folder.c_str(), static_cast<uid_t>(-1), *other), 0);
+    }
+    ASSERT_EQ(::chmod(folder.c_str(), 02775), 0);  // new files there take the folder's group
+    const std::pair<const char*, mode_t> files[] = {
+        {"tool.txt", 0755}, {"team.txt", 0664}, {"only.txt", 0600}};
+    for (const auto& [name, mode] : files) {
+        WriteFile(folder / name, kKoi);
+        ASSERT_EQ(::chown((folder / name).c_str(), static_cast<uid_t>(-1), ::getgid()), 0);
+        ASSERT_EQ(::chmod((folder / name).c_str(), mode), 0);
+    }
+    const mode_t umask = ::umask(022);
+    const RunResult result = Varnex(With({"-i", "-r", folder.string()}));
+    ::umask(umask);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const auto& [name, mode] : files) {
+        EXPECT_EQ(ReadFile(folder / name), kWindows) << name;
+        EXPECT_EQ(StatOf(folder / name).st_mode & 07777, mode) << name;
+        EXPECT_EQ(StatOf(folder / name).st_gid, ::getgid())
+            << name << ": the file's own group, not the folder's";
     }
 }
 

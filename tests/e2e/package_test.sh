@@ -27,7 +27,7 @@ done
 for size in 16 32 48 256; do
   [[ -s $root/usr/share/icons/hicolor/${size}x${size}/apps/varnex2010.png ]] || fail "no ${size}x${size} icon"
 done
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dependencies not declared"
+grep -q 'libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)" || fail "dependencies not declared"
 
 desktop=$root/usr/share/applications/varnex2010.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
@@ -57,7 +57,8 @@ class=$(xprop -id "$window" WM_CLASS)
 [[ $class == 'WM_CLASS(STRING) = "varnex2010", "Varnex2010"' ]] || fail "window class: $class"
 wanted=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 [[ $class == *"\"$wanted\"" ]] || fail "StartupWMClass=$wanted does not match $class"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the window shows no icon of its own"
+# the icon's pixels are long: all of them are read before grep, which stops at its match
+grep -q 'Icon (48 x 48)' <<<"$(xprop -id "$window" _NET_WM_ICON)" || fail "the window shows no icon of its own"
 
 press_keys "$window" Escape
 wait_for_exit "$app_pid" || fail "Esc did not end the program"

@@ -11,13 +11,17 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" --component library >/dev/null
 export PKG_CONFIG_PATH=$(dirname "$(find "$work/prefix" -name varnex.pc)")
 [[ -f $work/prefix/include/varnex.h ]] || { echo "the header was not installed"; exit 1; }
-readelf -d "$(find "$work/prefix" -name 'libvarnex.so.1' | head -1)" | grep -q 'SONAME.*libvarnex.so.1' ||
+# a command's whole output is taken before grep reads it: grep -q ends at the first match, and
+# under pipefail the writer's SIGPIPE would fail a pipeline that found what it looked for
+dynamic=$(readelf -d "$(find "$work/prefix" -name 'libvarnex.so.1' | head -1)")
+grep -q 'SONAME.*libvarnex.so.1' <<<"$dynamic" ||
   { echo "libvarnex.so.1 lacks its soname"; exit 1; }
 # only the C functions are exported, and under their version
 exported=$(nm -D --defined-only "$build/bin/libvarnex.so.1" | awk '{print $3}' | grep -v '^VARNEX_1.0$' | sort -u)
 stray=$(grep -v '^varnex_' <<<"$exported" || true)
 [[ -z $stray ]] || { echo "symbols that are not the API: $(head -3 <<<"$stray")"; exit 1; }
-objdump -T "$build/bin/libvarnex.so.1" | grep -q 'VARNEX_1.0.*varnex_convert$' || { echo "no versioned symbols"; exit 1; }
+symbols=$(objdump -T "$build/bin/libvarnex.so.1")
+grep -q 'VARNEX_1.0.*varnex_convert$' <<<"$symbols" || { echo "no versioned symbols"; exit 1; }
 
 cc -std=c11 -Wall -Wextra -Werror -pedantic -fsanitize=address,undefined -g "$source/tests/lib/c_client.c" \
   $(pkg-config --cflags --libs varnex) -o "$work/client"

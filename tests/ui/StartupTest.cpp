@@ -143,7 +143,10 @@ TEST_F(WindowTest, AMissingOrBadFontMapEndsTheProgram) {
         dialogs.shown.clear();
         ends = 0;
         auto frm = MakeWindow(path);
+        bool visibleDuringBox = true;
+        dialogs.onShow = [&](const Message&) { visibleDuringBox = frm->isVisible(); };
         frm->Load();
+        EXPECT_FALSE(visibleDuringBox) << "nothing of the window shows behind the box";
         EXPECT_EQ(ends, 1) << path;
         EXPECT_FALSE(frm->isVisible());
         ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -140,6 +140,15 @@ TEST(OutputPlacing, AGroupIsPlacedOnlyOnceSyncedAndAFileWhoseSyncFailsNever) {
         batch.Finish();
     }
     EXPECT_EQ(told, std::vector<std::string>(2, "failed"));
+    // neither the filesystem's sync nor a file's own works: a written-back range proves nothing
+    told.clear();
+    {
+        SyncedBatch batch(10, 1 << 20);
+        test::FailingSync failing(EIO, test::FailingSync::kSyncfs | test::FailingSync::kFsync);
+        for (const char* name : {"k", "l"}) batch.Add(std::make_unique<GroupOutput>(dir / name, told), 4);
+        batch.Finish();
+    }
+    EXPECT_EQ(told, std::vector<std::string>(2, "failed"));
     EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a", "b", "c", "g", "h"}));
 }
 
