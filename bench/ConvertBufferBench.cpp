@@ -1,5 +1,5 @@
 // Throughput of the conversion loop on every path this processor has, against memcpy of the
-// same data and, to and from UTF-8, against glibc's iconv(3), in one run.
+// same data and, to and from UTF-8, against glibc's iconv(3), in one run; and the C API.
 //   build/bin/convert_buffer_bench            (every path)
 //   VARNEX_VECTOR=avx2 build/bin/convert_buffer_bench   (that path alone)
 // Each case runs nine times (--benchmark_repetitions=N for another count); the ratios at the
@@ -22,6 +22,7 @@
 #include "convert/ConvertChunk.h"
 #include "convert/PieceConversion.h"
 #include "map/FontLoaders.h"
+#include "varnex.h"
 
 namespace {
 
@@ -110,6 +111,41 @@ void RunFromUtf8(benchmark::State& state, varnex::VectorLevel level) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kDataSize));
 }
 
+// The same conversion through the C API, as a program calls it: pieces of 64 KiB into a
+// buffer of the same size, again while the output is full.
+void RunCApi(benchmark::State& state, const char* source, const char* target) {
+    constexpr std::size_t kPiece = 64 * 1024;
+    varnex_map* map = nullptr;
+    varnex_converter* converter = nullptr;
+    if (varnex_map_open(VARNEX_SHIPPED_FONT_MAP, &map) != VARNEX_OK ||
+        varnex_converter_open(map, source, target, VARNEX_DROP, 0, nullptr, nullptr, &converter) !=
+            VARNEX_OK) {
+        state.SkipWithError(varnex_error_message());
+        return;
+    }
+    const auto text = SampleText();
+    std::vector<std::uint8_t> out(text.size() * 4);
+    for (auto _ : state) {
+        std::size_t written = 0;
+        for (std::size_t i = 0; i < text.size(); i += kPiece) {
+            std::size_t at = 0;
+            while (at < kPiece) {
+                std::size_t used = 0, made = 0;
+                const varnex_status status =
+                    varnex_convert(converter, reinterpret_cast<const std::uint8_t*>(text.data()) + i + at,
+                                   kPiece - at, &used, out.data() + written, out.size() - written, &made, 0);
+                at += used;
+                written += made;
+                if (status != VARNEX_OK && status != VARNEX_OUTPUT_FULL) break;
+            }
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    varnex_converter_close(converter);
+    varnex_map_close(map);
+}
+
 void RunIconv(benchmark::State& state, const char* from, const char* to, const std::string& input) {
     iconv_t cd = iconv_open(to, from);
     std::string out(input.size() * 4, '\0');
@@ -154,6 +190,10 @@ void RegisterAnchors() {
 // the machine while they run would otherwise flatter every ratio.
 void RegisterBenchmarks() {
     RegisterAnchors();
+    // the library holds an engine of its own, which takes its path from VARNEX_VECTOR alone
+    const std::string libraryPath = varnex::VectorLevelName(varnex::ChosenVectorLevel());
+    benchmark::RegisterBenchmark(("BM_CApiOneToOne/" + libraryPath).c_str(),
+                                 [](benchmark::State& state) { RunCApi(state, "KOI8-R", "Windows-1251"); });
     for (const varnex::VectorLevel level : PathsToMeasure()) {
         const std::string path = varnex::VectorLevelName(level);
         benchmark::RegisterBenchmark(
@@ -192,6 +232,8 @@ public:
         for (const auto& [name, rate] : rates_) {
             std::cout << name << " (path " << PathOf(name) << "): " << rate / 1e6 << " MB/s";
             PrintRatio(rate, "BM_Memcpy", "memcpy");
+            if (name.starts_with("BM_CApiOneToOne/"))
+                PrintRatio(rate, "BM_ConvertOneToOne/" + PathOf(name), "the engine in 1 KiB pieces");
             for (const char* direction : {"ToUtf8", "FromUtf8"}) {
                 if (name.starts_with(std::string("BM_") + direction))
                     PrintRatio(rate, std::string("BM_Iconv/") + direction, "iconv");

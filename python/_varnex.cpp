@@ -12,54 +12,16 @@
 #include <tuple>
 #include <vector>
 
+#include "FastCodec.h"
+#include "NativeMap.h"
 #include "varnex.h"
 
 namespace py = pybind11;
 
 namespace {
 
-[[noreturn]] void RaiseFailure() { throw py::value_error(varnex_error_message()); }
-
-void Check(varnex_status status) {
-    if (status == VARNEX_ERROR) RaiseFailure();
-}
-
-class Map {
-public:
-    explicit Map(std::optional<std::string> path) {
-        varnex_status status;
-        {
-            py::gil_scoped_release free;
-            status = varnex_map_open(path ? path->c_str() : nullptr, &map_);
-        }
-        if (status != VARNEX_OK) throw py::value_error(varnex_error_message());
-    }
-    ~Map() { varnex_map_close(map_); }
-    Map(const Map&) = delete;
-    Map& operator=(const Map&) = delete;
-
-    std::vector<std::string> Fonts() const {
-        std::vector<std::string> fonts;
-        for (std::size_t i = 0; i < varnex_map_font_count(map_); ++i)
-            fonts.emplace_back(varnex_map_font(map_, i));
-        return fonts;
-    }
-    std::vector<std::string> Aliases(std::size_t font) const {
-        std::vector<std::string> names;
-        for (std::size_t i = 0; i < varnex_map_alias_count(map_, font); ++i)
-            names.emplace_back(varnex_map_alias(map_, font, i));
-        return names;
-    }
-    std::string FindFont(const std::string& typed) const {
-        const char* font = nullptr;
-        Check(varnex_map_find_font(map_, typed.c_str(), &font));
-        return font;
-    }
-    const varnex_map* Handle() const { return map_; }
-
-private:
-    varnex_map* map_ = nullptr;
-};
+using varnex::python::Check;
+using varnex::python::Map;
 
 // Where a call stopped at a code or character without an entry.
 struct Stop {
@@ -333,6 +295,7 @@ PYBIND11_MODULE(_varnex, module) {
         .def("reset", &Converter::Reset)
         .def("decode", &Converter::Decode, py::arg("data"))
         .def("encode", &Converter::Encode, py::arg("text"));
+    varnex::python::AddCodecType(module);
     module.def("detect", &Detect, py::arg("map"), py::arg("sample"));
     module.def("plan_batch", &PlanBatch, py::arg("map"), py::arg("source"), py::arg("target"),
                py::arg("inputs"), py::arg("output"), py::arg("kind"), py::arg("recursive"), py::arg("force"));

@@ -62,10 +62,14 @@ apply() {
     print $out @lines;' "$@"
 }
 split_fields() {  # a mutant line into the array `fields`, \: standing for a colon
-  local line=${1//\\:/$'\x1f'}
+  # the end marked, so that an empty TO (a deletion) stays a field of its own
+  local line=${1//\\:/$'\x1f'}$'\x1e'
   IFS=: read -r -a fields <<<"$line"
   local i
-  for i in "${!fields[@]}"; do fields[$i]=${fields[$i]//$'\x1f'/:}; done
+  for i in "${!fields[@]}"; do
+    fields[$i]=${fields[$i]//$'\x1f'/:}
+    fields[$i]=${fields[$i]%$'\x1e'}
+  done
 }
 for list in "$@"; do
   pattern="" targets=()

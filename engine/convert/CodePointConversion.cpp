@@ -1,7 +1,10 @@
 #include "convert/CodePointConversion.h"
 
 #include <algorithm>
+#include <type_traits>
 
+#include "convert/CharacterRule.h"
+#include "convert/kernels/Kernels.h"
 #include "text/Utf8Unit.h"
 
 namespace varnex {
@@ -30,6 +33,14 @@ CodePointDecoder::CodePointDecoder(const FontMap& toUnicode) {
         maxLength_ = std::max(maxLength_, points.size());
         for (const char32_t point : points) fitsSixteenBits_ = fitsSixteenBits_ && point < 0x10000;
     }
+    widens_ = fitsSixteenBits_;
+    for (int code = 0; code < 256; ++code) {
+        const std::uint32_t point = plain_[code];
+        const bool plain = (point & kNotPlain) == 0;
+        lowBytes_[code] = plain ? static_cast<std::uint8_t>(point) : 0;
+        highBytes_[code] = plain ? static_cast<std::uint8_t>(point >> 8) : kStopHigh;
+        widens_ = widens_ && !(plain && highBytes_[code] == kStopHigh);
+    }
 }
 
 // Blocks whose codes all have an entry of one code point take one load, store and OR per code;
@@ -41,7 +52,21 @@ std::size_t CodePointDecoder::DecodeInto(const std::uint8_t* in, std::size_t cou
     constexpr std::size_t kBlock = 512;
     Unit* const start = out;
     char32_t seen = largest;
+    [[maybe_unused]] const bool vector = widens_ && ChosenVectorLevel() == VectorLevel::Avx512;
     for (std::size_t at = 0; at < count; at += kBlock) {
+#if defined(__x86_64__)
+        if constexpr (std::is_same_v<Unit, char16_t>) {
+            if (vector) {  // as far as it goes, then a block the plain way
+                std::uint16_t joined = 0;
+                const std::size_t done = kernels::WidenAvx512(lowBytes_.data(), highBytes_.data(), kStopHigh,
+                                                              in + at, count - at, out, joined);
+                at += done;
+                out += done;
+                seen |= joined;
+                if (at >= count) break;
+            }
+        }
+#endif
         const std::size_t length = std::min(kBlock, count - at);
         std::uint32_t joined = 0;
         for (std::size_t i = 0; i < length; ++i) {

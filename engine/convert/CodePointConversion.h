@@ -49,6 +49,11 @@ private:
     std::array<std::u32string, 256> entries_;
     std::size_t maxLength_ = 1;
     bool fitsSixteenBits_ = true;
+    // For the vector loop to 16 bits: each plain code's point split into its two bytes; the
+    // other codes read the high byte of a surrogate, which no character's point has.
+    static constexpr std::uint8_t kStopHigh = 0xD8;
+    std::array<std::uint8_t, 256> lowBytes_{}, highBytes_{};
+    bool widens_ = false;  // every plain point fits 16 bits and none is a surrogate
 };
 
 class CodePointEncoder {

@@ -244,7 +244,10 @@ class _Codec:
 
 
 def _codec_info(font, name):
-    codec = _Codec(font, name)
+    # the native codec does each call's whole work, and gives the calls that meet a code
+    # without an entry to the Python one, which raises or replaces as Python's codecs do
+    slow = _Codec(font, name)
+    codec = _varnex.make_codec(_map_of(None)._native, font, slow.decode, slow.encode)
 
     class IncrementalEncoder(_codecs.IncrementalEncoder):
         def encode(self, text, final=False):

@@ -10,6 +10,7 @@ import io
 import os
 import subprocess
 import sys
+import threading
 import unittest
 
 import varnex
@@ -47,6 +48,28 @@ class Codecs(unittest.TestCase):
         with self.assertRaises(UnicodeDecodeError) as raised:
             b"ab\x00\xc1".decode("varnex:KOI8-R")
         self.assertEqual(raised.exception.start, 2)
+
+    def test_long_texts_other_buffers_and_threads_decode_as_short_ones(self):
+        long_text = RUSSIAN * 2000  # past the length that converts with the GIL let go
+        data = long_text.encode("koi8_r")
+        for given in (data, bytearray(data), memoryview(data)):
+            self.assertEqual(codecs.decode(given, "varnex:KOI8-R"), long_text)
+        self.assertEqual(long_text.encode("varnex:KOI8-R"), data)
+        dropped = (b"\x00" + b"\xc1" * 20000).decode("varnex:KOI8-R", "ignore")
+        self.assertEqual(dropped, "а" * 20000)
+        self.assertEqual(hash(dropped), hash("а" * 20000))
+        self.assertEqual(("ab" * 10000).encode("varnex:KOI8-R"), b"ab" * 10000)
+        results = []
+
+        def work():
+            results.append(all(data.decode("varnex:KOI8-R") == long_text for _ in range(20)))
+
+        threads = [threading.Thread(target=work) for _ in range(4)]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        self.assertEqual(results, [True] * 4)
 
     def test_names_as_people_type_them(self):
         self.assertEqual(codecs.lookup("varnex:koi8r").name, "varnex:KOI8-R")

@@ -60,6 +60,14 @@ std::size_t TranslateBytesAvx512(const FontMap& map, const std::uint8_t* in, std
 // Entries of up to FontMap::kPlanes codes.
 std::size_t TranslatePlanesAvx512(const FontMap& map, const std::uint8_t* in, std::size_t count,
                                   std::uint8_t* out);
+
+// WideAvx512Kernel.cpp (AVX-512 VBMI): codes to 16-bit code points, the low and the high byte
+// of each code's point read from two 256-entry tables, 64 codes at a time. Stops before the
+// first 64 codes of which one reads `stopHigh` as its high byte (a code the tables do not
+// give), and at the last full 64; returns how many codes it wrote, and ORs their points
+// into `joined`.
+std::size_t WidenAvx512(const std::uint8_t* lowTable, const std::uint8_t* highTable, std::uint8_t stopHigh,
+                        const std::uint8_t* in, std::size_t count, char16_t* out, std::uint16_t& joined);
 #endif
 
 #if defined(__aarch64__)

@@ -166,5 +166,40 @@ TEST(Detector, ANamedFontThatReadsWrongIsToldAndOneThatReadsRightNever) {
     }
 }
 
+TEST(Detector, LettersWithoutALanguageAreCannotTell) {
+    // eleven letters in every code page, words in none: no font may claim them
+    for (const std::string sample :
+         {"\xe3\xfd\xfa\xee\xf0\xca\xc7\xd1\xc6\xfe\xe0", "\xf9\xf6\xdc\xf9 \xdc\xc3\xf2\xe9\xf6"}) {
+        const Detection found = ShippedDetector().Detect(sample);
+        EXPECT_GE(found.letters, Detector::kFewestLetters);
+        EXPECT_EQ(found.verdict, Verdict::CannotTell) << found.candidates.front().fonts.front();
+    }
+}
+
+TEST(Detector, ARunnerUpThatReadsNearlyAsWellIsListedAndNeverWarnedAbout) {
+    // Mac Cyrillic and Windows-1251 differ in a few letters: Russian in the one reads a little
+    // worse in the other, which is no reason to tell the user that the font is wrong
+    const std::string bytes = In("Mac Cyrillic", test::kRussian);
+    const Detection found = ShippedDetector().Detect(bytes);
+    ASSERT_GE(found.candidates.size(), 2u);
+    EXPECT_TRUE(Holds(found.candidates[0], "Mac Cyrillic"));
+    EXPECT_TRUE(Holds(found.candidates[1], "Windows-1251"));
+    EXPECT_GT(found.candidates[1].confidence, 0.0);
+    EXPECT_FALSE(ShippedDetector().ReadsBetterAs(bytes, "Windows-1251"));
+    EXPECT_EQ(ShippedDetector().ReadsBetterAs(bytes, "KOI8-R"), "Mac Cyrillic");
+}
+
+TEST(Detector, AWarningNeedsEnoughLettersAndOneSureReading) {
+    const std::string few = In("KOI8-R", "Привет, мир!");  // nine letters
+    EXPECT_FALSE(ShippedDetector().ReadsBetterAs(few, "Windows-1251"));
+    EXPECT_EQ(ShippedDetector().ReadsBetterAs(In("KOI8-R", "Привет, мир! Привет, мир!"), "Windows-1251"),
+              "KOI8-R");
+    // Serbian that Mac Cyrillic and Windows-1251 both read well: not KOI8-R, but which font
+    // it is in is not sure enough to name
+    const std::string serbian = In("Mac Cyrillic", "Увече смо дуго шетали");
+    EXPECT_LT(ShippedDetector().Detect(serbian).candidates.front().confidence, 0.95);
+    EXPECT_FALSE(ShippedDetector().ReadsBetterAs(serbian, "KOI8-R"));
+}
+
 }  // namespace
 }  // namespace varnex
