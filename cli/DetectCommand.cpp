@@ -4,8 +4,10 @@
 #include <optional>
 #include <ostream>
 
+#include "Failure.h"
 #include "Messages.h"
 #include "OptionParser.h"
+#include "batch/DocumentInput.h"
 #include "detect/Detector.h"
 #include "detect/Sample.h"
 
@@ -139,6 +141,8 @@ int RunDetectCommand(const std::vector<std::string>& args, const std::filesystem
     int result = 0;
     for (const auto& file : words.files) {
         try {
+            if (file != "-" && IsDocumentInput(file))
+                throw Failure(kBadFileFormat, file + ": " + kDocumentFontsNotDetected);
             const std::string sample = ReadSample(file);
             const Detection detection = detector->Detect(sample);
             if (words.format == "tsv") {

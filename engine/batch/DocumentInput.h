@@ -10,6 +10,12 @@
 
 namespace varnex {
 
+// Why a document is not converted from a detected font: its text lies in document fonts,
+// which detection does not read.
+inline constexpr const char* kDocumentFontsNotDetected =
+    "a document's fonts are not detected: give -f FONT (and --doc-font NAME for a document font "
+    "that the map does not name)";
+
 // True when the input is a word document or OpenDocument text (by its content); standard input
 // is one only when it is a file, not a pipe. Throws Failure for a damaged or encrypted package.
 bool IsDocumentInput(const std::string& input);

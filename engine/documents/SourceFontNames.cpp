@@ -15,7 +15,9 @@ bool SourceFontNames::IsSource(std::string_view documentFont) {
 }
 
 bool SourceFontNames::Decide(std::string_view documentFont) const {
-    if (MatchFontName(fonts_.mapFonts, documentFont).font == fonts_.source) return true;
+    // without a source font (each input's own is detected), no name may match its empty name
+    if (!fonts_.source.empty() && MatchFontName(fonts_.mapFonts, documentFont).font == fonts_.source)
+        return true;
     for (const auto& name : fonts_.sourceNames) {
         if (!MatchFontName({name}, documentFont).font.empty()) return true;
     }

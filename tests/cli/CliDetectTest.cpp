@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CliSupport.h"
+#include "Packages.h"
 
 namespace varnex::test {
 namespace {
@@ -129,6 +130,33 @@ TEST(CliDetect, AFontAddedToAMapWithMapBuildIsDetected) {
     const RunResult found =
         Varnex({"detect", "--format=tsv", "--map", (dir / "own.dll").string(), (dir / "in.txt").string()});
     EXPECT_NE(found.out.find("\tKiril Own\t"), std::string::npos) << found.out << found.err;
+}
+
+TEST(CliDetect, ADocumentIsNeverConvertedFromAGuessAndTheFilesBesideItStillAre) {
+    TempDir dir;
+    const std::string run = R"(<w:p><w:r><w:rPr><w:rFonts w:ascii="Kiril" w:hAnsi="Kiril"/></w:rPr><w:t>)";
+    WritePackage(dir / "letter.docx", Docx(run + AsStored(Iconv("KOI8-R", kRussian)) + "</w:t></w:r></w:p>"));
+    const std::string original = ReadFile(dir / "letter.docx");
+    WriteFile(dir / "note.txt", Iconv("KOI8-R", kRussian));
+    const std::string refused = "letter.docx: a document's fonts are not detected: give -f FONT";
+
+    const RunResult one = Varnex(
+        {"-f", "auto", "-t", "UTF-8", (dir / "letter.docx").string(), "-o", (dir / "out.docx").string()});
+    EXPECT_EQ(one.exitCode, 1);
+    EXPECT_NE(one.err.find(refused), std::string::npos) << one.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.docx"));
+
+    const RunResult folder = Varnex({"-f", "auto", "-t", "UTF-8", "-r", "--beside", dir.Path().string()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_NE(folder.err.find(refused), std::string::npos) << folder.err;
+    EXPECT_EQ(ReadFile(dir / "note_UTF-8.txt"), kRussian);
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"letter.docx", "note.txt", "note_UTF-8.txt"}));
+    EXPECT_EQ(ReadFile(dir / "letter.docx"), original);
+
+    const RunResult detect = Varnex({"detect", (dir / "letter.docx").string(), (dir / "note.txt").string()});
+    EXPECT_EQ(detect.exitCode, 1);
+    EXPECT_NE(detect.err.find(refused), std::string::npos) << detect.err;
+    EXPECT_NE(detect.out.find("note.txt: KOI8-R"), std::string::npos) << detect.out;
 }
 
 }  // namespace
