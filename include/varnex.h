@@ -25,11 +25,11 @@ extern "C" {
 
 typedef enum varnex_status {
     VARNEX_OK = 0,
-    VARNEX_OUTPUT_FULL = 1,       /* the output buffer has no room for the next character */
-    VARNEX_NEEDS_MORE_INPUT = 2,  /* the input ends inside a UTF-8 sequence: give the rest */
-    VARNEX_UNMAPPED = 3,          /* a code or character without an entry (VARNEX_STOP) */
-    VARNEX_CANCELLED = 4,         /* a progress callback asked to stop */
-    VARNEX_ERROR = -1             /* see varnex_error_message() */
+    VARNEX_OUTPUT_FULL = 1,      /* the output buffer has no room for the next character */
+    VARNEX_NEEDS_MORE_INPUT = 2, /* the input ends inside a UTF-8 sequence: give the rest */
+    VARNEX_UNMAPPED = 3,         /* a code or character without an entry (VARNEX_STOP) */
+    VARNEX_CANCELLED = 4,        /* a progress callback asked to stop */
+    VARNEX_ERROR = -1            /* see varnex_error_message() */
 } varnex_status;
 
 /* The text of the last failure on this thread ("" when there was none). */
@@ -59,19 +59,20 @@ const char* varnex_map_alias(const varnex_map* map, size_t font, size_t index);
 /* ---- Converters --------------------------------------------------------------------- */
 
 typedef enum varnex_policy {
-    VARNEX_DROP = 0,     /* a code without an entry is left out, as in the programs */
-    VARNEX_STOP = 1,     /* varnex_convert stops at it with VARNEX_UNMAPPED */
-    VARNEX_CALLBACK = 2  /* it is left out and told to the callback */
+    VARNEX_DROP = 0,    /* a code without an entry is left out, as in the programs */
+    VARNEX_STOP = 1,    /* varnex_convert stops at it with VARNEX_UNMAPPED */
+    VARNEX_CALLBACK = 2 /* it is left out and told to the callback */
 } varnex_policy;
 
 typedef enum varnex_unmapped_kind {
-    VARNEX_UNMAPPED_CODE = 0,       /* a code of a legacy font */
-    VARNEX_UNMAPPED_CHARACTER = 1,  /* a character of UTF-8 text, as its code point */
-    VARNEX_UNMAPPED_ILL_FORMED = 2  /* bytes that are no UTF-8 */
+    VARNEX_UNMAPPED_CODE = 0,      /* a code of a legacy font */
+    VARNEX_UNMAPPED_CHARACTER = 1, /* a character of UTF-8 text, as its code point */
+    VARNEX_UNMAPPED_ILL_FORMED = 2 /* bytes that are no UTF-8 */
 } varnex_unmapped_kind;
 
 /* Told of a code left out: its byte offset in the whole input, and the code or code point. */
-typedef void (*varnex_unmapped_callback)(void* context, uint64_t offset, uint32_t value, varnex_unmapped_kind kind);
+typedef void (*varnex_unmapped_callback)(void* context, uint64_t offset, uint32_t value,
+                                         varnex_unmapped_kind kind);
 
 typedef struct varnex_converter varnex_converter;
 
@@ -80,9 +81,9 @@ typedef struct varnex_converter varnex_converter;
 
 /* A converter from one font of the map to another (names as varnex_map_find_font takes them).
  * The map must stay open while the converter is used. `callback` is for VARNEX_CALLBACK. */
-varnex_status varnex_converter_open(const varnex_map* map, const char* from, const char* to, varnex_policy policy,
-                                    unsigned options, varnex_unmapped_callback callback, void* context,
-                                    varnex_converter** converter);
+varnex_status varnex_converter_open(const varnex_map* map, const char* from, const char* to,
+                                    varnex_policy policy, unsigned options, varnex_unmapped_callback callback,
+                                    void* context, varnex_converter** converter);
 void varnex_converter_close(varnex_converter* converter);
 
 /* Flags of varnex_convert. */
@@ -97,7 +98,8 @@ void varnex_converter_close(varnex_converter* converter);
 varnex_status varnex_convert(varnex_converter* converter, const uint8_t* in, size_t in_len, size_t* in_used,
                              uint8_t* out, size_t out_cap, size_t* out_used, unsigned flags);
 /* The end of the input: a UTF-8 sequence cut short is ill-formed (VARNEX_UNMAPPED with STOP). */
-varnex_status varnex_converter_flush(varnex_converter* converter, uint8_t* out, size_t out_cap, size_t* out_used);
+varnex_status varnex_converter_flush(varnex_converter* converter, uint8_t* out, size_t out_cap,
+                                     size_t* out_used);
 /* As newly opened: for another text. */
 void varnex_converter_reset(varnex_converter* converter);
 /* Where the last VARNEX_UNMAPPED stopped: the byte offset in the whole input, the code or code
@@ -138,8 +140,8 @@ varnex_status varnex_measure_code_points(varnex_converter* converter, const uint
                                          size_t* count, uint32_t* largest);
 /* `out` has room for varnex_code_point_room(in_len) bytes. U+FEFF is a character like the
  * others: text held as code points has no byte order mark. */
-varnex_status varnex_encode_code_points(varnex_converter* converter, const void* in, unsigned width, size_t in_len,
-                                        size_t* in_used, uint8_t* out, size_t* out_used);
+varnex_status varnex_encode_code_points(varnex_converter* converter, const void* in, unsigned width,
+                                        size_t in_len, size_t* in_used, uint8_t* out, size_t* out_used);
 
 /* ---- Files, documents and batches ------------------------------------------------------ */
 
@@ -147,24 +149,24 @@ varnex_status varnex_encode_code_points(varnex_converter* converter, const void*
 typedef int (*varnex_progress_callback)(void* context, uint64_t bytes_done, uint64_t bytes_total);
 
 typedef enum varnex_output_kind {
-    VARNEX_OUTPUT_ONE_FILE = 0,  /* every input into `output`, put in place when complete */
-    VARNEX_OUTPUT_BESIDE = 1,    /* each input into NAME_TARGET.txt (a document keeps its extension) */
-    VARNEX_OUTPUT_IN_PLACE = 2   /* each input replaced by its conversion */
+    VARNEX_OUTPUT_ONE_FILE = 0, /* every input into `output`, put in place when complete */
+    VARNEX_OUTPUT_BESIDE = 1,   /* each input into NAME_TARGET.txt (a document keeps its extension) */
+    VARNEX_OUTPUT_IN_PLACE = 2  /* each input replaced by its conversion */
 } varnex_output_kind;
 
 typedef struct varnex_batch_request {
-    const char* from;             /* a font of the map, or "auto" for each input's own */
+    const char* from; /* a font of the map, or "auto" for each input's own */
     const char* to;
-    const char* const* inputs;    /* file names */
+    const char* const* inputs; /* file names */
     size_t input_count;
-    int recursive;                /* a folder among the inputs stands for the files below it */
+    int recursive; /* a folder among the inputs stands for the files below it */
     varnex_output_kind output_kind;
-    const char* output;           /* for VARNEX_OUTPUT_ONE_FILE */
-    int force;                    /* an existing output may be replaced */
-    const char* backup_suffix;    /* in place: keep the original as NAME + suffix; NULL: do not */
-    int keep_time;                /* in place: keep the times of each file */
-    unsigned jobs;                /* files converted at once; 0: one per processor */
-    int strict;                   /* a code without an entry fails its input */
+    const char* output;        /* for VARNEX_OUTPUT_ONE_FILE */
+    int force;                 /* an existing output may be replaced */
+    const char* backup_suffix; /* in place: keep the original as NAME + suffix; NULL: do not */
+    int keep_time;             /* in place: keep the times of each file */
+    unsigned jobs;             /* files converted at once; 0: one per processor */
+    int strict;                /* a code without an entry fails its input */
 } varnex_batch_request;
 
 typedef struct varnex_batch_totals {
@@ -178,24 +180,26 @@ typedef struct varnex_batch_totals {
  * convert; the error message is the first failure); VARNEX_CANCELLED when stopped. */
 typedef void (*varnex_message_callback)(void* context, const char* message);
 varnex_status varnex_convert_batch(const varnex_map* map, const varnex_batch_request* request,
-                                   varnex_progress_callback progress, varnex_message_callback message, void* context,
-                                   varnex_batch_totals* totals);
+                                   varnex_progress_callback progress, varnex_message_callback message,
+                                   void* context, varnex_batch_totals* totals);
 /* What varnex_convert_batch would do, without doing it: each input it would take (the files a
  * folder gives, without an earlier run's outputs), its output, and why it would fail (NULL when
- * it would not; an output that exists already is one). */
+ * it would not; an output that exists already is one). A file refused while the inputs are
+ * listed (unreadable, damaged, not text) comes first, with an empty output and its fault. */
 typedef void (*varnex_plan_callback)(void* context, const char* input, const char* output, const char* fault);
 varnex_status varnex_plan_batch(const varnex_map* map, const varnex_batch_request* request,
                                 varnex_plan_callback each, void* context);
 /* One file (text, DOCX or ODT, by its content) into a new file `output`. */
 varnex_status varnex_convert_file(const varnex_map* map, const char* from, const char* to, const char* input,
-                                  const char* output, int force, varnex_progress_callback progress, void* context);
+                                  const char* output, int force, varnex_progress_callback progress,
+                                  void* context);
 
 /* ---- Detection ------------------------------------------------------------------------- */
 
 typedef enum varnex_verdict {
-    VARNEX_VERDICT_FONT = 0,         /* the first candidate is the answer */
-    VARNEX_VERDICT_ANY_FONT = 1,     /* every font reads it alike (plain ASCII) */
-    VARNEX_VERDICT_CANNOT_TELL = 2   /* too few letters, or no clear winner */
+    VARNEX_VERDICT_FONT = 0,       /* the first candidate is the answer */
+    VARNEX_VERDICT_ANY_FONT = 1,   /* every font reads it alike (plain ASCII) */
+    VARNEX_VERDICT_CANNOT_TELL = 2 /* too few letters, or no clear winner */
 } varnex_verdict;
 
 typedef struct varnex_detection varnex_detection;

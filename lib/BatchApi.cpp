@@ -134,8 +134,9 @@ varnex_status varnex_plan_batch(const varnex_map* map, const varnex_batch_reques
         const varnex::BatchRequest asked = RequestOf(*request);
         CallbackObserver quiet(nullptr, nullptr, nullptr);
         const std::string target = varnex::ResolveFont(map->loaded, asked.target);
-        const varnex::OutputPlan plan =
-            varnex::PlanOutputs(asked, target, varnex::ListInputs(asked, quiet).inputs);
+        varnex::InputList listed = varnex::ListInputs(asked, quiet);
+        for (const auto& [name, why] : listed.refused) each(context, name.c_str(), "", why.c_str());
+        const varnex::OutputPlan plan = varnex::PlanOutputs(asked, target, std::move(listed.inputs));
         for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
             const std::string output = plan.outputs.empty()
                                            ? std::string()

@@ -44,8 +44,7 @@ public:
     }
 
     void Unreadable(const std::string& path, int error) override {
-        observer_.Failed(path + ": cannot be read: " + std::strerror(error));
-        ++list_.failed;
+        Refuse(path, path + ": cannot be read: " + std::strerror(error));
     }
 
 private:
@@ -61,9 +60,14 @@ private:
             if (found.kind == InputKind::OtherDocument) observer_.Skipped(found.why);
             ++list_.skipped;
         } catch (const std::exception& failure) {
-            observer_.Failed(failure.what());
-            ++list_.failed;
+            Refuse(path, failure.what());
         }
+    }
+
+    void Refuse(const std::string& path, const std::string& why) {
+        observer_.Failed(why);
+        ++list_.failed;
+        list_.refused.emplace_back(path, why);
     }
 
     const BatchRequest& request_;
@@ -86,9 +90,11 @@ void AddNamedInput(const BatchRequest& request, BatchObserver& observer, const s
     } else if (request.asText) {
         list.inputs.push_back({file, false, false});
     } else {
-        observer.Failed(found.why +
-                        (found.kind == InputKind::Binary ? "; --as-text converts it byte by byte" : ""));
+        const std::string why =
+            found.why + (found.kind == InputKind::Binary ? "; --as-text converts it byte by byte" : "");
+        observer.Failed(why);
         ++list.failed;
+        list.refused.emplace_back(file, why);
     }
 }
 

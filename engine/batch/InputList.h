@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/BatchObserver.h"
@@ -25,6 +26,8 @@ struct InputList {
     std::size_t skipped = 0;       // files that are neither text nor a word document, and the like
     std::size_t linksSkipped = 0;  // symbolic links not followed
     std::size_t failed = 0;        // folders and files that could not be read (already told)
+    // What was told of each of them: its name and why.
+    std::vector<std::pair<std::string, std::string>> refused;
 };
 
 // The request's inputs in their order, each folder among them (when recursive) replaced by

@@ -68,6 +68,8 @@ def convert_tree(folder_or_paths, source, target, beside=False, output=None, map
     already, or "failed") and message. A failing file never stops the others."""
     if bool(beside) == (output is not None):
         raise ValueError("give beside=True or output=FOLDER")
+    # the workers are the parallelism: a file takes one thread of its worker, as a task does
+    options.setdefault("jobs", 1)
     roots = [folder_or_paths] if isinstance(folder_or_paths, (str, _os.PathLike)) else list(folder_or_paths)
     roots = [_os.fspath(root) for root in roots]
     map_path = None if map is None else _os.fspath(map)
@@ -75,8 +77,34 @@ def convert_tree(folder_or_paths, source, target, beside=False, output=None, map
     if output is not None:
         planned = [(input, _mirrored(input, roots, _os.fspath(output)), None) for input, _, _ in planned]
         planned = [(input, out, "exists already" if _os.path.exists(out) else None) for input, out, _ in planned]
-    return _bag.from_sequence(planned, partition_size=partition_size).map(
-        _convert_one, source, target, map_path, options)
+    bag = _bag.from_sequence(planned, partition_size=partition_size)
+    if output is None:
+        return bag.map_partitions(_convert_beside, source, target, map_path, options)
+    return bag.map(_convert_one, source, target, map_path, options)
+
+
+def _convert_beside(jobs, source, target, map_path, options):
+    """A partition's files beside themselves, as one batch: the engine syncs their outputs as a
+    group, as `varnex -r` does, instead of one file at a time. A file whose output then exists
+    was converted; the others failed with the batch's message that names them."""
+    results, inputs = [], []
+    for input, output, fault in jobs:
+        if fault is None:
+            inputs.append((input, output))
+        else:
+            results.append(_convert_one((input, output, fault), source, target, map_path, options))
+    if not inputs:
+        return results
+    batch = _varnex.convert_batch([input for input, _ in inputs], source, target, beside=True,
+                                  map=_map_at(map_path), **options)
+    for input, output in inputs:
+        if _os.path.exists(output):
+            results.append({"input": input, "output": output, "status": "converted", "message": None})
+            continue
+        told = [m for m in batch["messages"] if m.startswith(input + ":") or (input + ":") in m]
+        message = told[0] if told else batch["error"] or "not converted"
+        results.append({"input": input, "output": output, "status": "failed", "message": message})
+    return results
 
 
 def _mirrored(input, roots, output):

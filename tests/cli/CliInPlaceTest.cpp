@@ -98,6 +98,22 @@ TEST(CliInPlace, ModesThatANewFileWouldNotGetAndTheGroupOfASetgidFolderAreKept) 
     }
 }
 
+TEST(CliInPlace, AnOriginalIsNeverKeptOverAnotherInput) {
+    TempDir dir;
+    WriteFile(dir / "a.txt", kKoi);
+    WriteFile(dir / "a.txt.bak", kKoi);
+    const RunResult result =
+        Varnex(With({"-i.bak", "--force", (dir / "a.txt").string(), (dir / "a.txt.bak").string()}));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find((dir / "a.txt.bak").string() + ": the original of " + (dir / "a.txt").string() +
+                              " would be kept over this input"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadFile(dir / "a.txt"), kKoi) << "left alone";
+    EXPECT_EQ(ReadFile(dir / "a.txt.bak"), kWindows) << "the other input is converted in place";
+    EXPECT_EQ(ReadFile(dir / "a.txt.bak.bak"), kKoi);
+}
+
 TEST(CliInPlace, ASuffixKeepsTheOriginalAndNeverReplacesAnEarlierOneUnforced) {
     TempDir dir;
     WriteFile(dir / "a.txt", kKoi);

@@ -32,6 +32,8 @@ def make_tree(root):
     with open(os.path.join(root, "c", "unreadable.txt"), "wb") as file:
         file.write(text)
     os.chmod(os.path.join(root, "c", "unreadable.txt"), 0)
+    with open(os.path.join(root, "c", "damaged.docx"), "wb") as file:
+        file.write(b"PK\x03\x04 a package cut short")
 
 
 def main():
@@ -47,6 +49,9 @@ def main():
         if os.geteuid() != 0:  # root reads a file of mode 0 all the same
             if not unreadable or unreadable[0]["status"] != "failed" or not unreadable[0]["message"]:
                 fail("the unreadable file was not told: %r" % unreadable)
+        damaged = [r for r in results if r["input"].endswith("damaged.docx")]
+        if not damaged or damaged[0]["status"] != "failed" or "damaged.docx" not in (damaged[0]["message"] or ""):
+            fail("the damaged document was not told: %r" % damaged)
         if statuses.count("converted") < 15:
             fail("not every file converted: %r" % statuses)
         for folder, _, names in os.walk(theirs):

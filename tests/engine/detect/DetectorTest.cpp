@@ -201,5 +201,18 @@ TEST(Detector, AWarningNeedsEnoughLettersAndOneSureReading) {
     EXPECT_FALSE(ShippedDetector().ReadsBetterAs(serbian, "KOI8-R"));
 }
 
+TEST(Detector, FontsThatReadOneCodeApartAreTwoAnswersWhateverThatCodeIs) {
+    // і is the lowest code of this Ukrainian word in KOI8-U, which KOI8-R reads as box drawing
+    const std::string word = In("KOI8-U", "білоцерківськійіскрівлі");
+    ASSERT_EQ(
+        static_cast<unsigned char>(*std::min_element(
+            word.begin(), word.end(),
+            [](char a, char b) { return static_cast<unsigned char>(a) < static_cast<unsigned char>(b); })),
+        0xA6);
+    const Detection found = ShippedDetector().Detect(word);
+    EXPECT_TRUE(Holds(found.candidates.front(), "KOI8-U"));
+    EXPECT_FALSE(Holds(found.candidates.front(), "KOI8-R"));
+}
+
 }  // namespace
 }  // namespace varnex
