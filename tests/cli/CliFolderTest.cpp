@@ -92,6 +92,20 @@ TEST(CliFolders, BesideLeavesEarlierOutputsAndTellsEachFailure) {
         << again.err;
 }
 
+TEST(CliFolders, FilesWhoseOutputsWouldShareANameGiveItToTheFirstAlone) {
+    TempDir dir;
+    for (const char* name : {"a", "a.TXT", "a.txt"}) WriteFile(dir / name, Koi(1));
+    const RunResult result = Varnex(With({"-r", "--beside", dir.Path().string()}));
+    EXPECT_EQ(result.exitCode, 1);
+    const std::string shared = (dir / "a_Windows-1251.txt").string();
+    EXPECT_EQ(ReadFile(shared), Converted(Koi(1))) << "the first in name order";
+    const std::string told = shared + ": named as the output of " + (dir / "a").string() + " too";
+    const std::size_t first = result.err.find(told);
+    ASSERT_NE(first, std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(told, first + 1), std::string::npos) << "both others are told: " << result.err;
+    EXPECT_NE(SummaryOf(result).find("1 file converted, 2 failed"), std::string::npos) << result.err;
+}
+
 TEST(CliFolders, IncludeAndExcludeChooseByName) {
     TempDir dir;
     std::filesystem::create_directories(dir / "keep");
