@@ -7,6 +7,7 @@
 #include "Failure.h"
 #include "Messages.h"
 #include "OptionParser.h"
+#include "batch/DocumentFontDetection.h"
 #include "batch/DocumentInput.h"
 #include "detect/Detector.h"
 #include "detect/Sample.h"
@@ -120,6 +121,31 @@ void WriteTsv(std::ostream& out, const std::string& file, const Detection& detec
 
 }  // namespace
 
+// Each font of a document that holds text, as its own line: "FILE, FONT: ...".
+void WriteDocument(std::ostream& out, const std::string& file,
+                   const std::vector<DocumentFontFinding>& findings, bool tsv) {
+    if (findings.empty()) out << Printable(file) << (tsv ? "\t-\t0.00\t\n" : ": a document without text\n");
+    for (const DocumentFontFinding& finding : findings) {
+        const std::string where = file + ", " + finding.font;
+        if (finding.holds == DocumentFontFinding::Holds::Unicode) {
+            out << Printable(where) << (tsv ? "\tUnicode\t1.00\t\n" : ": Unicode text\n");
+            continue;
+        }
+        if (finding.holds == DocumentFontFinding::Holds::Latin) {
+            out << Printable(where) << (tsv ? "\tLatin\t1.00\t\n" : ": Latin text, in no legacy font\n");
+            continue;
+        }
+        // what a conversion would not take from it, shown as what it is: unsure
+        Detection shown = finding.detection;
+        if (finding.holds == DocumentFontFinding::Holds::CannotTell) shown.verdict = Verdict::CannotTell;
+        if (tsv) {
+            WriteTsv(out, where, shown);
+        } else {
+            WriteText(out, where, shown, "");
+        }
+    }
+}
+
 int RunDetectCommand(const std::vector<std::string>& args, const std::filesystem::path& defaultMap,
                      std::ostream& out, std::ostream& err) {
     Messages messages(err, false);
@@ -141,8 +167,10 @@ int RunDetectCommand(const std::vector<std::string>& args, const std::filesystem
     int result = 0;
     for (const auto& file : words.files) {
         try {
-            if (file != "-" && IsDocumentInput(file))
-                throw Failure(kBadFileFormat, file + ": " + kDocumentFontsNotDetected);
+            if (file != "-" && IsDocumentInput(file)) {
+                WriteDocument(out, file, DetectDocumentFonts(*detector, file, file), words.format == "tsv");
+                continue;
+            }
             const std::string sample = ReadSample(file);
             const Detection detection = detector->Detect(sample);
             if (words.format == "tsv") {

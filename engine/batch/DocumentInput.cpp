@@ -1,13 +1,23 @@
 #include "batch/DocumentInput.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "Failure.h"
+#include "batch/DocumentFontDetection.h"
 #include "batch/InputList.h"
 #include "documents/DocumentConversion.h"
+#include "jobs/StreamConversion.h"
+#include "map/FontNameMatch.h"
 
 namespace varnex {
 
@@ -65,6 +75,104 @@ RecognisedInput RecogniseNamedInput(const std::string& input) {
     } catch (const Failure&) {
         return {LooksLikeDocumentInput(input) ? InputKind::Document : InputKind::Text, ""};
     }
+}
+
+namespace {
+
+// An unnamed file in the folder for temporary files, for a package between two conversions.
+class ScratchPackage {
+public:
+    ScratchPackage() {
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+        fd_ = ::open(error ? "/tmp" : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd_ < 0)
+            throw Failure(kPathAccessError,
+                          "no temporary file for a document: " + std::string(std::strerror(errno)));
+    }
+    ~ScratchPackage() { ::close(fd_); }
+    ScratchPackage(const ScratchPackage&) = delete;
+    ScratchPackage& operator=(const ScratchPackage&) = delete;
+
+    std::unique_ptr<NewFile> Writer() const {
+        return std::make_unique<NewFile>(::dup(fd_), "a temporary file");
+    }
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+private:
+    int fd_ = -1;
+};
+
+// The map fonts that the document's fonts are in, each with the document's names of it, in
+// the order first found; each told to the observer.
+std::vector<std::pair<std::string, std::vector<std::string>>> DetectedSources(const ConversionRun& run,
+                                                                              const std::string& path,
+                                                                              const std::string& shown) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> sources;
+    std::string unsure;
+    const std::string& target = run.documentFonts.target;
+    for (const DocumentFontFinding& finding : DetectDocumentFonts(run.detector->Get(), path, shown)) {
+        const Candidate* best = finding.detection.Best();
+        if (finding.holds == DocumentFontFinding::Holds::CannotTell && best && finding.detection.letters > 0)
+            unsure += (unsure.empty() ? "" : ", ") + finding.font;
+        if (finding.holds != DocumentFontFinding::Holds::MapFont) continue;
+        const std::string where = shown + ": " + finding.font;
+        const bool isTarget = std::count(best->fonts.begin(), best->fonts.end(), target) > 0;
+        run.observer.Detected(where, {isTarget ? target : best->fonts.front(), best->confidence,
+                                      best->language, "", "", isTarget});
+        if (isTarget || IsUnicodeFont(best->fonts.front())) continue;
+        auto found = std::find_if(sources.begin(), sources.end(),
+                                  [&](const auto& source) { return source.first == best->fonts.front(); });
+        if (found == sources.end()) found = sources.insert(sources.end(), {best->fonts.front(), {}});
+        found->second.push_back(finding.font);
+    }
+    if (sources.empty() && !unsure.empty()) {
+        throw Failure(kBadFileFormat, shown + ": cannot tell which font the text of " + unsure +
+                                          " is in; give -f FONT and --doc-font NAME");
+    }
+    return sources;
+}
+
+}  // namespace
+
+std::uint64_t ConvertDetectedDocumentInput(const ConversionRun& run, const std::string& input,
+                                           NewFile& output, DocumentTotals& totals, std::string& firstFont) {
+    const std::string path = PathOf(input), shown = ShownName(input);
+    const auto sources = DetectedSources(run, path, shown);
+    const std::uint64_t size = std::filesystem::file_size(path);
+    DocumentBytes progress(run.observer, size);
+    if (sources.empty()) {  // no text in a font of the map but the target: the package as it is
+        run.observer.Detected(shown, {"", 1, "", "", "", true});
+        SourceFile source(path);
+        StreamTotals copied;
+        CopyStream(source, output, copied, nullptr);
+        progress.Finished();
+        return size;
+    }
+    firstFont = sources.front().first;
+    // one conversion for each font found, each from the package the one before it wrote
+    std::vector<std::unique_ptr<ScratchPackage>> between;
+    std::string from = path;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const auto& [font, names] = sources[i];
+        const bool last = i + 1 == sources.size();
+        std::unique_ptr<NewFile> scratch;
+        if (!last) {
+            between.push_back(std::make_unique<ScratchPackage>());
+            scratch = between.back()->Writer();
+        }
+        const DocumentRequest request{
+            run.pairs->Between(font, run.documentFonts.target),
+            {{}, font, run.documentFonts.target, names, run.documentFonts.targetName},
+            run.request.strict};
+        ConvertDocument(from, shown, last ? output : *scratch, request, totals, &progress);
+        if (!last) {
+            scratch->Close();
+            from = between.back()->Path();
+        }
+    }
+    progress.Finished();
+    return size;
 }
 
 std::uint64_t ConvertDocumentInput(const ConversionRun& run, const std::string& input, NewFile& output,

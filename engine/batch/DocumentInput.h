@@ -10,12 +10,6 @@
 
 namespace varnex {
 
-// Why a document is not converted from a detected font: its text lies in document fonts,
-// which detection does not read.
-inline constexpr const char* kDocumentFontsNotDetected =
-    "a document's fonts are not detected: give -f FONT (and --doc-font NAME for a document font "
-    "that the map does not name)";
-
 // True when the input is a word document or OpenDocument text (by its content); standard input
 // is one only when it is a file, not a pipe. Throws Failure for a damaged or encrypted package.
 bool IsDocumentInput(const std::string& input);
@@ -28,6 +22,14 @@ bool LooksLikeDocumentInput(const std::string& input);
 // file), a document (so is a package that cannot be read, for its conversion to tell), a binary
 // file or another office document, with what it looks like.
 RecognisedInput RecogniseNamedInput(const std::string& input);
+
+// Converts the document from the fonts that detection finds its fonts' text in: each
+// document font whose text is surely in a map font converts from that font, renamed to the
+// target; Unicode text and text that cannot be told stay as they are (a document where no font
+// could be told and some text could not fails, naming those fonts). A document with nothing to
+// convert is copied as it is. `firstFont` gets the first font found. Throws as below.
+std::uint64_t ConvertDetectedDocumentInput(const ConversionRun& run, const std::string& input,
+                                           NewFile& output, DocumentTotals& totals, std::string& firstFont);
 
 // Converts the document into `output` (the file of a new, not yet placed output); the run's
 // observer is told the bytes of the package done, and asked whether to stop. Returns the

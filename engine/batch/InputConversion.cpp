@@ -124,11 +124,13 @@ Converted ConvertText(const ConversionRun& run, const Input& input, ByteSink& ou
 
 Converted ConvertIntoFile(const ConversionRun& run, const Input& input, NewFile& output) {
     if (!input.document) return ConvertTextInto(run, input, output);
-    if (run.detects) throw Failure(kBadFileFormat, ShownName(input) + ": " + kDocumentFontsNotDetected);
     DocumentTotals totals;
-    const std::uint64_t size = ConvertDocumentInput(run, input.name, output, totals);
+    std::string found;
+    const std::uint64_t size = run.detects
+                                   ? ConvertDetectedDocumentInput(run, input.name, output, totals, found)
+                                   : ConvertDocumentInput(run, input.name, output, totals);
     if (run.request.report) run.observer.Reported({ShownName(input), false, {}, totals});
-    return {size, totals.DroppedCount(), ""};
+    return {size, totals.DroppedCount(), found};
 }
 
 }  // namespace varnex

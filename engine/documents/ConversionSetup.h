@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "documents/DocumentParts.h"
 #include "documents/DocumentTotals.h"
@@ -19,6 +21,10 @@ struct ConversionSetup {
     std::string targetName;  // the font name written for converted text
     // Told how far into a part the conversion is (bytes of its XML).
     std::function<void(const XmlPart&, std::size_t)> progress;
+    // When set, nothing is converted: each piece of run text is given with the name of the
+    // font that holds its letters (the high-ANSI or Western font), for finding what font
+    // that text is in.
+    std::function<void(std::string_view font, std::string_view text)> collect = nullptr;
 };
 
 // Every 2^kProgressStep paragraphs the conversion reports how far it is.

@@ -1,6 +1,8 @@
 #include "documents/DocumentConversion.h"
 
+#include <algorithm>
 #include <deque>
+#include <optional>
 
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
@@ -11,6 +13,8 @@
 #include "documents/PackageRelations.h"
 #include "documents/PackageWriter.h"
 #include "map/FontNameMatch.h"
+#include "text/Utf8Characters.h"
+#include "text/Windows1252.h"
 
 namespace varnex {
 
@@ -151,6 +155,44 @@ DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::str
     if (!HasZipSignature(path)) return DocumentKind::Text;
     PackageReader package(path, shownName);
     return KindOf(package);
+}
+
+std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path& path,
+                                                    const std::string& shownName, std::size_t limit) {
+    PackageReader package(path, shownName);
+    const DocumentKind kind = KindOf(package);
+    if (kind == DocumentKind::Text)
+        NotAWordDocument(shownName, "a zip package without word/document.xml or content.xml");
+    DocumentParts parts(package);
+    const DocumentFonts none;
+    SourceFontNames names(none);
+    const FontMap unused;
+    DocumentTotals totals;
+    std::vector<DocumentFontText> texts;
+    ConversionSetup setup{parts, CodeRule{&unused}, totals, names, "", nullptr};
+    setup.collect = [&](std::string_view font, std::string_view text) {
+        auto found =
+            std::find_if(texts.begin(), texts.end(), [&](const auto& each) { return each.font == font; });
+        if (found == texts.end()) found = texts.insert(texts.end(), DocumentFontText{std::string(font)});
+        for (std::size_t i = 0; i < text.size();) {
+            const char32_t c = NextCharacter(text, i);
+            ++found->characters;
+            const auto code = IsSymbolCharacter(c)
+                                  ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(c - kSymbolBase))
+                                  : Windows1252Code(c);
+            if (!code) {
+                ++found->withoutCode;
+            } else if (found->codes.size() < limit) {
+                found->codes.push_back(static_cast<char>(*code));
+            }
+        }
+    };
+    if (kind == DocumentKind::WordDocument) {
+        ConvertDocx(setup);
+    } else {
+        ConvertOdt(setup);
+    }
+    return texts;
 }
 
 void ConvertDocument(const std::filesystem::path& sourcePath, const std::string& shownName, NewFile& output,

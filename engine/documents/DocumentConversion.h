@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/FontMap.h"
 #include "documents/DocumentTotals.h"
@@ -46,5 +47,21 @@ struct DocumentRequest {
 // stop; the output then holds no complete package and must not be put in place.
 void ConvertDocument(const std::filesystem::path& sourcePath, const std::string& shownName, NewFile& output,
                      const DocumentRequest& request, DocumentTotals& totals, DocumentProgress* progress);
+
+// The text of one font of a document, for finding what font that text is in: its characters
+// as the codes of a legacy font (through the Windows-1252 bridge, or U+F020..U+F0FF for a
+// symbol font), at most `limit` of them, and how many of its characters no code gives (text
+// in real Unicode characters).
+struct DocumentFontText {
+    std::string font;
+    std::string codes;
+    std::uint64_t characters = 0;
+    std::uint64_t withoutCode = 0;
+};
+
+// Every font of the document that holds run text, in the order of its first text. Throws
+// Failure as ConvertDocument does, and for a file that is no document.
+std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path& path,
+                                                    const std::string& shownName, std::size_t limit);
 
 }  // namespace varnex

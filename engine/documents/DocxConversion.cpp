@@ -90,8 +90,9 @@ private:
         const std::string_view style =
             properties.child(W("rStyle").c_str()).attribute(W("val").c_str()).value();
         const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle, tableStyle);
-        const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
         const std::string t = W("t"), deleted = W("delText"), tab = W("tab");
+        if (setup_.collect) return Collect(run, fonts, t, deleted);
+        const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
         bool text = false;
         for (pugi::xml_node child : run.children()) {
             if (t == child.name() || deleted == child.name()) {
@@ -105,6 +106,16 @@ private:
             }
         }
         if (text && slots.Any()) RenameSourceFonts(fonts);
+    }
+
+    void Collect(pugi::xml_node run, const SlotFonts& fonts, const std::string& t,
+                 const std::string& deleted) {
+        const FontSetting& letters = fonts[1].Set() ? fonts[1] : fonts[0];  // high ANSI, else ASCII
+        if (!letters.Set()) return;
+        for (pugi::xml_node child : run.children()) {
+            if (t != child.name() && deleted != child.name()) continue;
+            if (const pugi::xml_node value = TextChild(child)) setup_.collect(letters.name, value.value());
+        }
     }
 
     void RenameSourceFonts(const SlotFonts& fonts) {

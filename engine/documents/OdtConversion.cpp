@@ -83,12 +83,19 @@ private:
 
     // Text, spaces and tabs of an element and of the spans in it; the depth is bounded by the part's.
     void ConvertContent(pugi::xml_node element, const OdtFonts& fonts, int depth) {
-        const SourceSlots slots = SlotsOf(fonts);
+        const bool collect = static_cast<bool>(setup_.collect);
+        const SourceSlots slots = collect ? SourceSlots{} : SlotsOf(fonts);
         bool text = false;
         for (pugi::xml_node child : element.children()) {
             if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+                if (collect) {
+                    if (fonts[kWestern].Set()) setup_.collect(fonts[kWestern].name, child.value());
+                    continue;
+                }
                 text_.AddText(child, slots);
                 text = true;
+            } else if (collect && (spaces_ == child.name() || tab_ == child.name())) {
+                continue;
             } else if (spaces_ == child.name()) {
                 const long count = child.attribute((names_.text + "c").c_str()).as_int(1);
                 text_.AddSpacing(child, std::string(count > 0 && count < 100000 ? count : 1, ' '), slots);

@@ -132,31 +132,73 @@ TEST(CliDetect, AFontAddedToAMapWithMapBuildIsDetected) {
     EXPECT_NE(found.out.find("\tKiril Own\t"), std::string::npos) << found.out << found.err;
 }
 
-TEST(CliDetect, ADocumentIsNeverConvertedFromAGuessAndTheFilesBesideItStillAre) {
+std::string WordRun(const std::string& font, const std::string& text) {
+    return R"(<w:p><w:r><w:rPr><w:rFonts w:ascii=")" + font + R"(" w:hAnsi=")" + font +
+           R"("/></w:rPr><w:t>)" + text + "</w:t></w:r></w:p>";
+}
+
+TEST(CliDetect, ADocumentConvertsEachFontFromTheFontItsTextIsIn) {
     TempDir dir;
-    const std::string run = R"(<w:p><w:r><w:rPr><w:rFonts w:ascii="Kiril" w:hAnsi="Kiril"/></w:rPr><w:t>)";
-    WritePackage(dir / "letter.docx", Docx(run + AsStored(Iconv("KOI8-R", kRussian)) + "</w:t></w:r></w:p>"));
-    const std::string original = ReadFile(dir / "letter.docx");
-    WriteFile(dir / "note.txt", Iconv("KOI8-R", kRussian));
-    const std::string refused = "letter.docx: a document's fonts are not detected: give -f FONT";
+    const std::string french = "Le café était très agréable, près de la fenêtre ouverte sur la mer.";
+    const std::string russian = kRussian.substr(0, kRussian.size() - 1);
+    WritePackage(dir / "letter.docx", Docx(WordRun("Kiril", AsStored(Iconv("KOI8-R", russian))) +
+                                           WordRun("Courier Cyr", AsStored(Iconv("CP866", russian))) +
+                                           WordRun("Arial", french) + WordRun("Times New Roman", russian)));
+    const RunResult detect = Varnex({"detect", (dir / "letter.docx").string()});
+    EXPECT_EQ(detect.exitCode, 0) << detect.err;
+    const std::string file = (dir / "letter.docx").string();
+    EXPECT_NE(detect.out.find(file + ", Kiril: KOI8-R = KOI8-U (1.00, Russian)\n"), std::string::npos)
+        << detect.out;
+    EXPECT_NE(detect.out.find(file + ", Courier Cyr: CP866 = CP1125 (1.00, Russian)\n"), std::string::npos);
+    EXPECT_NE(detect.out.find(file + ", Arial: Latin text, in no legacy font\n"), std::string::npos);
+    EXPECT_NE(detect.out.find(file + ", Times New Roman: Unicode text\n"), std::string::npos);
 
-    const RunResult one = Varnex(
-        {"-f", "auto", "-t", "UTF-8", (dir / "letter.docx").string(), "-o", (dir / "out.docx").string()});
-    EXPECT_EQ(one.exitCode, 1);
-    EXPECT_NE(one.err.find(refused), std::string::npos) << one.err;
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.docx"));
+    const RunResult converted =
+        Varnex({"-f", "auto", "-t", "UTF-8", "--report", file, "-o", (dir / "out.docx").string()});
+    ASSERT_EQ(converted.exitCode, 0) << converted.err;
+    EXPECT_NE(converted.err.find(file + ": Kiril: KOI8-R (1.00, Russian)"), std::string::npos)
+        << converted.err;
+    const std::string xml = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_EQ(xml, PartOf(dir / "letter.docx", "word/document.xml")
+                       .replace(xml.find("<w:body>"), std::string::npos, xml.substr(xml.find("<w:body>"))))
+        << "only the body changes";
+    const std::string body = xml.substr(xml.find("<w:body>"));
+    EXPECT_EQ(body, "<w:body>" + WordRun("UTF-8", russian) + WordRun("UTF-8", russian) +
+                        WordRun("Arial", french) + WordRun("Times New Roman", russian) +
+                        "</w:body></w:document>");
 
-    const RunResult folder = Varnex({"-f", "auto", "-t", "UTF-8", "-r", "--beside", dir.Path().string()});
-    EXPECT_EQ(folder.exitCode, 1);
-    EXPECT_NE(folder.err.find(refused), std::string::npos) << folder.err;
-    EXPECT_EQ(ReadFile(dir / "note_UTF-8.txt"), kRussian);
-    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"letter.docx", "note.txt", "note_UTF-8.txt"}));
-    EXPECT_EQ(ReadFile(dir / "letter.docx"), original);
+    // in the target already: the package as it was
+    const RunResult same = Varnex(
+        {"-f", "auto", "-t", "UTF-8", (dir / "out.docx").string(), "-o", (dir / "again.docx").string()});
+    ASSERT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(ReadFile(dir / "again.docx"), ReadFile(dir / "out.docx"));
+}
 
-    const RunResult detect = Varnex({"detect", (dir / "letter.docx").string(), (dir / "note.txt").string()});
-    EXPECT_EQ(detect.exitCode, 1);
-    EXPECT_NE(detect.err.find(refused), std::string::npos) << detect.err;
-    EXPECT_NE(detect.out.find("note.txt: KOI8-R"), std::string::npos) << detect.out;
+TEST(CliDetect, AnOpenDocumentTextInAFontTheMapDoesNotNameConvertsAndOneThatCannotBeToldFails) {
+    TempDir dir;
+    const std::string styles =
+        R"(<style:style style:name="T1" style:family="text"><style:text-properties fo:font-family="Kiril Times"/></style:style>)";
+    const std::string russian = kRussian.substr(0, kRussian.size() - 1);
+    WritePackage(dir / "memo.odt",
+                 Odt(styles, R"(<text:p><text:span text:style-name="T1">)" +
+                                 AsStored(Iconv("CP866", russian)) + "</text:span></text:p>"),
+                 true);
+    const RunResult converted = Varnex({"-f", "auto", "-t", "KOI8-R", "-r", "--beside", dir.Path().string()});
+    ASSERT_EQ(converted.exitCode, 0) << converted.err;
+    EXPECT_NE(PartOf(dir / "memo_KOI8-R.odt", "content.xml").find(AsStored(Iconv("KOI8-R", russian))),
+              std::string::npos);
+
+    WritePackage(dir / "short.odt",
+                 Odt(styles, R"(<text:p><text:span text:style-name="T1">)" + AsStored(Iconv("CP866", "Жук")) +
+                                 "</text:span></text:p>"),
+                 true);
+    const RunResult unsure = Varnex(
+        {"-f", "auto", "-t", "KOI8-R", (dir / "short.odt").string(), "-o", (dir / "short-out.odt").string()});
+    EXPECT_EQ(unsure.exitCode, 1);
+    EXPECT_NE(unsure.err.find("short.odt: cannot tell which font the text of Kiril Times is in"),
+              std::string::npos)
+        << unsure.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "short-out.odt"));
 }
 
 }  // namespace
