@@ -1,9 +1,14 @@
 // The word document converter: paragraphs of the body, tables, text boxes, headers, footers,
-// footnotes, endnotes and comments, run by run, and the same of the glossary document.
+// footnotes, endnotes and comments, run by run with their symbols, the text of SmartArt and
+// charts, and the same of the glossary document.
+
+#include <vector>
 
 #include "Failure.h"
 #include "documents/ConversionSetup.h"
 #include "documents/DocxFonts.h"
+#include "documents/DrawingTextConversion.h"
+#include "documents/SymbolConversion.h"
 #include "documents/WordParts.h"
 #include "documents/XmlWalk.h"
 
@@ -90,11 +95,13 @@ private:
         const std::string_view style =
             properties.child(W("rStyle").c_str()).attribute(W("val").c_str()).value();
         const SlotFonts fonts = fonts_.Resolve(rFonts, part_, style, paragraphStyle, tableStyle);
-        const std::string t = W("t"), deleted = W("delText"), tab = W("tab");
-        if (setup_.collect) return Collect(run, fonts, t, deleted);
+        const std::string t = W("t"), deleted = W("delText"), tab = W("tab"), sym = W("sym");
+        if (setup_.collect) return Collect(run, fonts, t, deleted, sym);
         const SourceSlots slots = SlotsOf(fonts, properties, rFonts);
         bool text = false;
+        std::vector<pugi::xml_node> symbols;
         for (pugi::xml_node child : run.children()) {
+            if (sym == child.name()) symbols.push_back(child);
             if (t == child.name() || deleted == child.name()) {
                 if (const pugi::xml_node value = TextChild(child)) {
                     text_.AddText(value, slots);
@@ -106,14 +113,20 @@ private:
             }
         }
         if (text && slots.Any()) RenameSourceFonts(fonts);
+        for (const pugi::xml_node symbol : symbols) {
+            if (ConvertSymbol(setup_, part_, symbol, w_, where_)) part_.MarkChanged();
+        }
     }
 
-    void Collect(pugi::xml_node run, const SlotFonts& fonts, const std::string& t,
-                 const std::string& deleted) {
+    void Collect(pugi::xml_node run, const SlotFonts& fonts, const std::string& t, const std::string& deleted,
+                 const std::string& sym) {
         const FontSetting& letters = fonts[1].Set() ? fonts[1] : fonts[0];  // high ANSI, else ASCII
-        if (!letters.Set()) return;
         for (pugi::xml_node child : run.children()) {
-            if (t != child.name() && deleted != child.name()) continue;
+            if (sym == child.name()) {
+                setup_.collect(child.attribute(W("font").c_str()).value(), SymbolText(child, w_));
+                continue;
+            }
+            if (!letters.Set() || (t != child.name() && deleted != child.name())) continue;
             if (const pugi::xml_node value = TextChild(child)) setup_.collect(letters.name, value.value());
         }
     }
@@ -176,6 +189,9 @@ void ConvertWordParts(ConversionSetup& setup, const WordParts& word) {
     DocumentParts& parts = setup.parts;
     DocxFonts fonts(PartOrNone(parts, word.styles), PartOrNone(parts, word.theme));
     for (const std::string& name : word.text) DocxPart(parts.Require(name), fonts, setup).Convert();
+    for (const std::string& name : word.drawings) {
+        if (XmlPart* part = parts.Find(name)) ConvertDrawingText(setup, *part);
+    }
 }
 
 }  // namespace

@@ -14,6 +14,17 @@ bool HoldsText(const std::string& kind) {
            kind == "comments";
 }
 
+bool HoldsDrawingText(const std::string& kind) {
+    return kind == "diagramData" || kind == "diagramDrawing" || kind == "chart";
+}
+
+bool IsUsualDrawingPart(std::string file) {
+    file = UpperCase(file);
+    return file.ends_with(".XML") &&
+           (file.starts_with("DIAGRAMS/DATA") || file.starts_with("DIAGRAMS/DRAWING") ||
+            file.starts_with("CHARTS/CHART"));
+}
+
 void AddOnce(std::vector<std::string>& names, const std::string& name) {
     if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
@@ -33,6 +44,8 @@ void FindByName(PackageReader& package, WordParts& found) {
         if (entry.shadowed || !entry.name.starts_with(folder)) continue;
         const std::string file = entry.name.substr(folder.size());
         if (file.find('/') == std::string::npos && IsUsualTextPart(file)) AddOnce(found.text, entry.name);
+        if (IsUsualDrawingPart(file) && file.find('/') == file.rfind('/'))
+            AddOnce(found.drawings, entry.name);
         if (found.theme.empty() && file.starts_with("theme/") && file.ends_with(".xml"))
             found.theme = entry.name;
     }
@@ -56,6 +69,7 @@ WordParts FindWordParts(DocumentParts& parts, const std::string& main, const std
     for (const Relationship& relationship : relationships) {
         if (!parts.Package().Find(relationship.target)) continue;  // a dangling relationship
         if (HoldsText(relationship.kind)) AddOnce(found.text, relationship.target);
+        if (HoldsDrawingText(relationship.kind)) AddOnce(found.drawings, relationship.target);
         if (relationship.kind == "styles") found.styles = relationship.target;
         if (relationship.kind == "theme") found.theme = relationship.target;
         if (relationship.kind == "fontTable") found.fontTable = relationship.target;

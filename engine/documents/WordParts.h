@@ -12,7 +12,8 @@ namespace varnex {
 // relationships finds them by their usual names in its folder.
 struct WordParts {
     std::string main;
-    std::vector<std::string> text;  // the main part, then headers, footers, notes and comments
+    std::vector<std::string> text;      // the main part, then headers, footers, notes and comments
+    std::vector<std::string> drawings;  // DrawingML text: SmartArt's data and drawings, charts
     std::string styles, theme, fontTable, glossary;  // "" where there is none
 };
 

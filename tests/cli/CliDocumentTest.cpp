@@ -106,5 +106,15 @@ TEST(CliDocuments, StrictnessAndDamageEndWithoutAFile) {
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"cut.docx", "letter.docx"}));
 }
 
+TEST(CliDocuments, ASymbolBecomesItsCharacterInUnicode) {
+    TempDir dir;
+    WritePackage(dir / "sign.docx", Docx(R"(<w:p><w:r><w:sym w:font="Kiril" w:char="F0F0"/></w:r></w:p>)"));
+    const RunResult result = Varnex({"-f", "KOI8-R", "-t", "UTF-8", "--doc-font", "Kiril",
+                                     (dir / "sign.docx").string(), "-o", (dir / "out.docx").string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string xml = PartOf(dir / "out.docx", "word/document.xml");
+    EXPECT_NE(xml.find("<w:r><w:t xml:space=\"preserve\">\xD0\x9F</w:t></w:r>"), std::string::npos) << xml;
+}
+
 }  // namespace
 }  // namespace varnex::test

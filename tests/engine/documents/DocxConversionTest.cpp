@@ -291,5 +291,61 @@ TEST_F(DocxConversion, BothAlternatesAndFieldResultsConvertButNeverFieldInstruct
     EXPECT_TRUE(Holds(out, "w:instr=\"TITLE " + AsStored(kPrivet) + "\"")) << out;
 }
 
+TEST_F(DocxConversion, SymbolsInTheSourceFontConvertInTheFormTheyHad) {
+    const std::string body =
+        Paragraph(R"(<w:r><w:sym w:font="KOI8-R" w:char="F0F0"/><w:sym w:font="KOI8-R" w:char="00F0"/>)"
+                  R"(<w:sym w:font="Wingdings" w:char="F0F0"/><w:sym w:font="KOI8-R" w:char="zz"/></w:r>)");
+    const std::string out = ConvertBody(body);
+    // П: F0 in KOI8-R, CF in Windows-1251; the plain form is the code's Windows-1252 character
+    EXPECT_TRUE(Holds(
+        out, R"(<w:sym w:font="Windows-1251" w:char="F0CF"/><w:sym w:font="Windows-1251" w:char="00CF"/>)"))
+        << out;
+    EXPECT_TRUE(Holds(out, R"(<w:sym w:font="Wingdings" w:char="F0F0"/>)")) << "another font's symbol stays";
+    EXPECT_TRUE(Holds(out, R"(<w:sym w:font="KOI8-R" w:char="zz"/>)")) << "a code that is no hex stays";
+    EXPECT_TRUE(Holds(PartOf(dir / "out.docx", "word/fontTable.xml"), R"(<w:font w:name="Windows-1251"/>)"));
+}
+
+TEST_F(DocxConversion, TheTextOfSmartArtAndChartsConvertsWhereItsTypefaceIsTheSourceFont) {
+    const std::string a = R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main")";
+    Entries entries = Docx(Paragraph(TextRun(kKoi8Fonts, AsStored(kPrivet))));
+    entries.push_back(
+        {"word/diagrams/data1.xml",
+         R"(<dgm:dataModel xmlns:dgm="http://schemas.openxmlformats.org/drawingml/2006/diagram" )" + a +
+             R"(><dgm:ptLst><dgm:pt><dgm:t><a:p><a:r><a:rPr><a:latin typeface="KOI8-R"/></a:rPr><a:t>)" +
+             AsStored(kPrivet) + R"(</a:t></a:r><a:r><a:rPr><a:latin typeface="Arial"/></a:rPr><a:t>)" +
+             AsStored(kPrivet) + "</a:t></a:r></a:p></dgm:t></dgm:pt></dgm:ptLst></dgm:dataModel>"});
+    entries.push_back(
+        {"word/charts/chart1.xml",
+         R"(<c:chartSpace xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" )" + a +
+             R"(><c:chart><c:title><c:tx><c:rich><a:p><a:pPr><a:defRPr><a:latin typeface="KOI8-R"/>)"
+             R"(</a:defRPr></a:pPr><a:r><a:t>)" +
+             AsStored(kPrivet) + "</a:t></a:r></a:p></c:rich></c:tx></c:title></c:chart></c:chartSpace>"});
+    WritePackage(dir / "in.docx", entries);
+    Convert(dir / "in.docx", dir / "out.docx", Koi8ToCp1251(), Koi8Fonts());
+    const std::string data = PartOf(dir / "out.docx", "word/diagrams/data1.xml");
+    EXPECT_TRUE(
+        Holds(data, R"(<a:latin typeface="Windows-1251"/></a:rPr><a:t>)" + AsStored(kPrivet1251) + "<"))
+        << data;
+    EXPECT_TRUE(Holds(data, R"(<a:latin typeface="Arial"/></a:rPr><a:t>)" + AsStored(kPrivet) + "<"));
+    const std::string chart = PartOf(dir / "out.docx", "word/charts/chart1.xml");
+    EXPECT_TRUE(Holds(chart, R"(<a:latin typeface="Windows-1251"/>)")) << chart;
+    EXPECT_TRUE(Holds(chart, "<a:t>" + AsStored(kPrivet1251) + "</a:t>")) << chart;
+
+    // found through the main part's relationships, a chart that is not named chart1.xml too
+    entries.back().first = "word/charts/sales.xml";
+    entries.push_back(
+        {"word/_rels/document.xml.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+         R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/chart" Target="charts/sales.xml"/>)"
+         "</Relationships>"});
+    WritePackage(dir / "rels.docx", entries);
+    Convert(dir / "rels.docx", dir / "rels-out.docx", Koi8ToCp1251(), Koi8Fonts());
+    EXPECT_TRUE(Holds(PartOf(dir / "rels-out.docx", "word/charts/sales.xml"),
+                      "<a:t>" + AsStored(kPrivet1251) + "</a:t>"));
+    EXPECT_TRUE(Holds(PartOf(dir / "rels-out.docx", "word/diagrams/data1.xml"),
+                      AsStored(kPrivet) + "</a:t></a:r><a:r>"))
+        << "a part that no relationship names is left as it was";
+}
+
 }  // namespace
 }  // namespace varnex::test
