@@ -135,6 +135,10 @@ void WriteDocument(std::ostream& out, const std::string& file,
             out << Printable(where) << (tsv ? "\tLatin\t1.00\t\n" : ": Latin text, in no legacy font\n");
             continue;
         }
+        if (finding.holds == DocumentFontFinding::Holds::Symbols) {
+            out << Printable(where) << (tsv ? "\tSymbols\t1.00\t\n" : ": symbols, in no font of the map\n");
+            continue;
+        }
         // what a conversion would not take from it, shown as what it is: unsure
         Detection shown = finding.detection;
         if (finding.holds == DocumentFontFinding::Holds::CannotTell) shown.verdict = Verdict::CannotTell;

@@ -11,7 +11,9 @@ void TerminalObserver::Planned(std::size_t files, std::uint64_t bytes, const std
 }
 
 void TerminalObserver::Detected(const std::string& input, const FoundFont& found) {
-    if (found.unchanged) {
+    if (found.noMapFont) {
+        messages_.Line(input + ": no text in a font of the map to convert; copied unchanged");
+    } else if (found.unchanged) {
         messages_.Line(input +
                        (found.font.empty() ? ": text of any font" : ": in " + found.font + " already") +
                        "; copied unchanged");

@@ -127,7 +127,9 @@ uint64_t varnex_dropped_offset(const varnex_converter* converter, size_t index);
  * whether every code point lies below U+10000 (so that width 2 holds them). */
 size_t varnex_code_point_room(const varnex_converter* converter, size_t count);
 int varnex_decodes_to_16_bits(const varnex_converter* converter);
-/* `out` has room for varnex_code_point_room(in_len) units of `width`; *largest gets the bitwise
+/* `out` has room for varnex_code_point_room(in_len) units of `width`, or for as many as
+ * varnex_measure_code_points counts for the same codes: nothing is written past the code
+ * points decoded. *largest gets the bitwise
  * OR of the code points written (0 when none): it lies below 0x80, 0x100 or 0x10000 when all
  * of them do, which is what choosing a string's form needs. A code point that does not fit the
  * width is VARNEX_ERROR (what was written is then of no use). */

@@ -95,14 +95,15 @@ PyObject* Pair(PyObject* first, Py_ssize_t taken) {
 // Codes decoded straight into a str of two-byte characters, where every code is one
 // character below U+10000: a str holding only characters below U+0100 is made again in
 // its narrow form, which is the only form Python takes for such a text.
-PyObject* DecodeWide(varnex_converter* converter, const std::uint8_t* in, Py_ssize_t count, bool& stopped) {
+PyObject* DecodeWide(varnex_converter* converter, const std::uint8_t* in, Py_ssize_t count, bool release,
+                     bool& stopped) {
     PyObject* text = PyUnicode_New(count, 0xFFFF);
     if (!text) return nullptr;
     std::size_t taken = 0, written = 0;
     std::uint32_t largest = 0;
     varnex_status status;
     {
-        PyThreadState* saved = count >= kReleaseFrom ? PyEval_SaveThread() : nullptr;
+        PyThreadState* saved = release ? PyEval_SaveThread() : nullptr;
         status = varnex_decode_code_points(converter, in, static_cast<std::size_t>(count), &taken,
                                            PyUnicode_DATA(text), 2, &written, &largest);
         if (saved) PyEval_RestoreThread(saved);
@@ -119,9 +120,8 @@ PyObject* DecodeWide(varnex_converter* converter, const std::uint8_t* in, Py_ssi
 }
 
 // Codes measured first, then decoded into a str of exactly that size and form.
-PyObject* DecodeMeasured(varnex_converter* converter, const std::uint8_t* in, Py_ssize_t count,
+PyObject* DecodeMeasured(varnex_converter* converter, const std::uint8_t* in, Py_ssize_t count, bool release,
                          bool& stopped) {
-    const bool release = count >= kReleaseFrom;
     std::size_t points = 0;
     std::uint32_t largest = 0;
     PyThreadState* saved = release ? PyEval_SaveThread() : nullptr;
@@ -156,9 +156,12 @@ PyObject* Decode(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObje
     const bool oneEach = varnex_decodes_to_16_bits(converter) &&
                          varnex_code_point_room(converter, static_cast<std::size_t>(view.len)) ==
                              static_cast<std::size_t>(view.len);
+    // only codes that no other thread can change between the measure and the decode are
+    // converted with the GIL let go
+    const bool release = view.len >= kReleaseFrom && PyBytes_CheckExact(args[0]);
     bool stopped = false;
-    PyObject* text = oneEach ? DecodeWide(converter, in, view.len, stopped)
-                             : DecodeMeasured(converter, in, view.len, stopped);
+    PyObject* text = oneEach ? DecodeWide(converter, in, view.len, release, stopped)
+                             : DecodeMeasured(converter, in, view.len, release, stopped);
     const Py_ssize_t taken = view.len;
     PyBuffer_Release(&view);
     if (stopped && !PyErr_Occurred())
@@ -220,7 +223,9 @@ PyType_Slot kSlots[] = {
     {0, nullptr},
 };
 
-PyType_Spec kSpec = {"varnex._varnex.Codec", sizeof(CodecObject), 0, Py_TPFLAGS_DEFAULT, kSlots};
+// made by make_codec alone: a Codec without its state would have nothing to convert with
+PyType_Spec kSpec = {"varnex._varnex.Codec", sizeof(CodecObject), 0,
+                     Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, kSlots};
 
 }  // namespace
 

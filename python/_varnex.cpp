@@ -81,8 +81,12 @@ public:
         std::size_t points = 0;
         uint32_t largest = 0;
         varnex_status status;
+        // codes that another thread may change between the measure and the decode (a
+        // bytearray) are converted under the GIL: the str is made of the measured size
+        const bool immutable = PyBytes_Check(data.ptr());
         {
-            py::gil_scoped_release free;
+            std::optional<py::gil_scoped_release> free;
+            if (immutable) free.emplace();
             status = varnex_measure_code_points(converter_, in, count, &points, &largest);
         }
         Check(status);
@@ -91,7 +95,8 @@ public:
         auto text = py::reinterpret_steal<py::str>(made);
         std::size_t taken = 0, written = 0;
         {
-            py::gil_scoped_release free;
+            std::optional<py::gil_scoped_release> free;
+            if (immutable) free.emplace();
             status =
                 varnex_decode_code_points(converter_, in, count, &taken, PyUnicode_DATA(made),
                                           static_cast<unsigned>(PyUnicode_KIND(made)), &written, &largest);

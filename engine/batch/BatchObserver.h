@@ -17,6 +17,7 @@ struct FoundFont {
     std::string readAs;      // text read in the wrong font and saved again: the font it was
     std::string stored;      // read as, and the font it was saved in
     bool unchanged = false;  // in the target font already, or in any: copied as it is
+    bool noMapFont = false;  // a document whose text is in no font of the map but the target
 };
 
 // Told what a batch does, from any of its threads (an implementation guards its own state),

@@ -82,10 +82,17 @@ namespace {
 // An unnamed file in the folder for temporary files, for a package between two conversions.
 class ScratchPackage {
 public:
+    // where the filesystem has no unnamed files, a named one removed at once
     ScratchPackage() {
         std::error_code error;
         const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-        fd_ = ::open(error ? "/tmp" : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        const std::string where = error ? "/tmp" : folder.string();
+        fd_ = ::open(where.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd_ < 0) {
+            std::string name = where + "/varnex-document-XXXXXX";
+            fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+            if (fd_ >= 0) ::unlink(name.c_str());
+        }
         if (fd_ < 0)
             throw Failure(kPathAccessError,
                           "no temporary file for a document: " + std::string(std::strerror(errno)));
@@ -95,7 +102,11 @@ public:
     ScratchPackage& operator=(const ScratchPackage&) = delete;
 
     std::unique_ptr<NewFile> Writer() const {
-        return std::make_unique<NewFile>(::dup(fd_), "a temporary file");
+        const int copy = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (copy < 0)
+            throw Failure(kPathAccessError,
+                          "no temporary file for a document: " + std::string(std::strerror(errno)));
+        return std::make_unique<NewFile>(copy, "a temporary file");
     }
     std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
 
@@ -103,17 +114,46 @@ private:
     int fd_ = -1;
 };
 
+using Sources = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+bool SameName(const std::string& a, const std::string& b) { return !MatchFontName({a}, b).font.empty(); }
+
+// Each conversion renames its fonts to the target's name and converts the runs of its own
+// names, matched as -f matches: no name may match one of another conversion, and the font
+// whose names match the target's converts first, before any run carries the target's name.
+void OrderConversions(Sources& sources, const std::string& written, const std::string& shown) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        for (std::size_t j = i + 1; j < sources.size(); ++j) {
+            for (const std::string& a : sources[i].second) {
+                for (const std::string& b : sources[j].second) {
+                    if (!SameName(a, b)) continue;
+                    throw Failure(kBadFileFormat, shown + ": the document fonts " + a + " and " + b +
+                                                      " are one name, but their text is in " +
+                                                      sources[i].first + " and " + sources[j].first +
+                                                      "; convert them one at a time with -f and --doc-font");
+                }
+            }
+        }
+    }
+    const auto namesTarget = std::find_if(sources.begin(), sources.end(), [&](const auto& source) {
+        return std::any_of(source.second.begin(), source.second.end(),
+                           [&](const std::string& name) { return SameName(name, written); });
+    });
+    if (namesTarget != sources.end()) std::rotate(sources.begin(), namesTarget, namesTarget + 1);
+}
+
 // The map fonts that the document's fonts are in, each with the document's names of it, in
-// the order first found; each told to the observer.
-std::vector<std::pair<std::string, std::vector<std::string>>> DetectedSources(const ConversionRun& run,
-                                                                              const std::string& path,
-                                                                              const std::string& shown) {
-    std::vector<std::pair<std::string, std::vector<std::string>>> sources;
+// the order first found; each told to the observer. With --doc-font only the fonts it names
+// count, and their text is taken as a legacy font's.
+Sources DetectedSources(const ConversionRun& run, const std::string& path, const std::string& shown) {
+    Sources sources;
     std::string unsure;
     const std::string& target = run.documentFonts.target;
-    for (const DocumentFontFinding& finding : DetectDocumentFonts(run.detector->Get(), path, shown)) {
+    const std::vector<std::string>& named = run.request.docFonts;
+    for (const DocumentFontFinding& finding : DetectDocumentFonts(run.detector->Get(), path, shown, named)) {
+        if (!named.empty() && MatchFontName(named, finding.font).font.empty()) continue;
         const Candidate* best = finding.detection.Best();
-        if (finding.holds == DocumentFontFinding::Holds::CannotTell && best && finding.detection.letters > 0)
+        if (finding.holds == DocumentFontFinding::Holds::CannotTell)
             unsure += (unsure.empty() ? "" : ", ") + finding.font;
         if (finding.holds != DocumentFontFinding::Holds::MapFont) continue;
         const std::string where = shown + ": " + finding.font;
@@ -130,6 +170,7 @@ std::vector<std::pair<std::string, std::vector<std::string>>> DetectedSources(co
         throw Failure(kBadFileFormat, shown + ": cannot tell which font the text of " + unsure +
                                           " is in; give -f FONT and --doc-font NAME");
     }
+    OrderConversions(sources, run.documentFonts.WrittenTarget(), shown);
     return sources;
 }
 
@@ -142,7 +183,9 @@ std::uint64_t ConvertDetectedDocumentInput(const ConversionRun& run, const std::
     const std::uint64_t size = std::filesystem::file_size(path);
     DocumentBytes progress(run.observer, size);
     if (sources.empty()) {  // no text in a font of the map but the target: the package as it is
-        run.observer.Detected(shown, {"", 1, "", "", "", true});
+        FoundFont none{"", 1, "", "", "", true};
+        none.noMapFont = true;
+        run.observer.Detected(shown, none);
         SourceFile source(path);
         StreamTotals copied;
         CopyStream(source, output, copied, nullptr);

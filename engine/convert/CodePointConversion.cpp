@@ -44,7 +44,8 @@ CodePointDecoder::CodePointDecoder(const FontMap& toUnicode) {
 }
 
 // Blocks whose codes all have an entry of one code point take one load, store and OR per code;
-// a block with another code in it is decoded again, code by code.
+// a block with another code in it is decoded again, code by code. Nothing is written past the
+// points decoded, so an output of exactly the measured size is enough.
 template <typename Unit>
 std::size_t CodePointDecoder::DecodeInto(const std::uint8_t* in, std::size_t count, Unit* out,
                                          char32_t& largest, std::uint64_t first,
@@ -67,15 +68,18 @@ std::size_t CodePointDecoder::DecodeInto(const std::uint8_t* in, std::size_t cou
             }
         }
 #endif
+        // into a block of its own first: the output may have room for the points alone, which
+        // a block with a code without an entry does not fill
         const std::size_t length = std::min(kBlock, count - at);
+        Unit block[kBlock];
         std::uint32_t joined = 0;
         for (std::size_t i = 0; i < length; ++i) {
             const std::uint32_t looked = plain_[in[at + i]];
-            out[i] = static_cast<Unit>(looked);
+            block[i] = static_cast<Unit>(looked);
             joined |= looked;
         }
         if ((joined & kNotPlain) == 0) {
-            out += length;
+            out = std::copy(block, block + length, out);
             seen |= joined;
             continue;
         }

@@ -24,7 +24,8 @@ public:
     std::size_t MaxEntryLength() const { return maxLength_; }
     bool FitsSixteenBits() const { return fitsSixteenBits_; }
 
-    // Writes the code points of `count` codes at `out` (room for count * MaxEntryLength()),
+    // Writes the code points of `count` codes at `out` (room for the points that Measure
+    // counts, count * MaxEntryLength() at most), and writes nothing past them;
     // ORs them into `largest` (which so lies below 0x80, 0x100 or 0x10000 when they all do),
     // and returns how many it wrote. A code without an entry
     // writes nothing and is told with its offset: `first` + its index.

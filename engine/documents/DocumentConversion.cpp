@@ -171,12 +171,14 @@ std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path&
     std::vector<DocumentFontText> texts;
     ConversionSetup setup{parts, CodeRule{&unused}, totals, names, "", nullptr};
     setup.collect = [&](std::string_view font, std::string_view text) {
+        if (font.empty() || text.empty()) return;
         auto found =
             std::find_if(texts.begin(), texts.end(), [&](const auto& each) { return each.font == font; });
         if (found == texts.end()) found = texts.insert(texts.end(), DocumentFontText{std::string(font)});
         for (std::size_t i = 0; i < text.size();) {
             const char32_t c = NextCharacter(text, i);
             ++found->characters;
+            found->symbols += IsSymbolCharacter(c);
             const auto code = IsSymbolCharacter(c)
                                   ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(c - kSymbolBase))
                                   : Windows1252Code(c);

@@ -57,6 +57,7 @@ struct DocumentFontText {
     std::string codes;
     std::uint64_t characters = 0;
     std::uint64_t withoutCode = 0;
+    std::uint64_t symbols = 0;  // characters of a symbol font, U+F020..U+F0FF
 };
 
 // Every font of the document that holds run text, in the order of its first text. Throws

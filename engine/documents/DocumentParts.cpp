@@ -8,9 +8,11 @@ XmlPart* DocumentParts::Find(const std::string& name) {
     const auto index = package_.Find(name);
     if (!index) return nullptr;
     const std::string& entry = package_.Entries()[*index].name;
-    auto& part = parts_[entry];
-    if (!part) part = std::make_unique<XmlPart>(entry, package_.Read(*index), package_.ShownName());
-    return part.get();
+    const auto found = parts_.find(entry);
+    if (found != parts_.end()) return found->second.get();
+    // parsed before it is kept: a part that cannot be read leaves nothing behind
+    auto part = std::make_unique<XmlPart>(entry, package_.Read(*index), package_.ShownName());
+    return parts_.emplace(entry, std::move(part)).first->second.get();
 }
 
 XmlPart& DocumentParts::Require(const std::string& name) {
@@ -23,7 +25,7 @@ XmlPart& DocumentParts::Require(const std::string& name) {
 
 bool DocumentParts::Changed(const std::string& entryName) const {
     const auto found = parts_.find(entryName);
-    return found != parts_.end() && found->second->Changed();
+    return found != parts_.end() && found->second && found->second->Changed();
 }
 
 std::string DocumentParts::TakeSerialized(const std::string& entryName) {

@@ -113,9 +113,13 @@ private:
             }
         }
         if (text && slots.Any()) RenameSourceFonts(fonts);
-        for (const pugi::xml_node symbol : symbols) {
-            if (ConvertSymbol(setup_, part_, symbol, w_, where_)) part_.MarkChanged();
-        }
+        bool symbolConverted = false;
+        for (const pugi::xml_node symbol : symbols)
+            symbolConverted = ConvertSymbol(setup_, part_, symbol, w_, where_) || symbolConverted;
+        if (!symbolConverted) return;
+        part_.MarkChanged();
+        // its characters are now the run's own text, in the run's font
+        if (setup_.rule.unicodeTarget) RenameSourceFonts(fonts);
     }
 
     void Collect(pugi::xml_node run, const SlotFonts& fonts, const std::string& t, const std::string& deleted,
@@ -190,7 +194,13 @@ void ConvertWordParts(ConversionSetup& setup, const WordParts& word) {
     DocxFonts fonts(PartOrNone(parts, word.styles), PartOrNone(parts, word.theme));
     for (const std::string& name : word.text) DocxPart(parts.Require(name), fonts, setup).Convert();
     for (const std::string& name : word.drawings) {
-        if (XmlPart* part = parts.Find(name)) ConvertDrawingText(setup, *part);
+        XmlPart* part = nullptr;
+        try {
+            part = parts.Find(name);
+        } catch (const Failure&) {
+            continue;  // a chart that is no XML we read (UTF-16, damaged) is copied as it is
+        }
+        if (part) ConvertDrawingText(setup, *part);
     }
 }
 

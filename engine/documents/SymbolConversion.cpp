@@ -22,6 +22,15 @@ std::optional<char32_t> CharacterOf(pugi::xml_node symbol, const std::string& w)
     return static_cast<char32_t>(value);
 }
 
+// In a deletion, text is w:delText.
+bool Deleted(pugi::xml_node run, const std::string& w) {
+    const std::string deletion = w + "del", moved = w + "moveFrom";
+    for (pugi::xml_node node = run.parent(); node; node = node.parent()) {
+        if (deletion == node.name() || moved == node.name()) return true;
+    }
+    return false;
+}
+
 std::string Hex(char32_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
@@ -67,7 +76,8 @@ bool ConvertSymbol(ConversionSetup& setup, XmlPart& part, pugi::xml_node symbol,
     ++totals.convertedCharacters;
     pugi::xml_node run = symbol.parent();
     if (setup.rule.unicodeTarget) {
-        pugi::xml_node text = run.insert_child_before((w + "t").c_str(), symbol);
+        pugi::xml_node text =
+            run.insert_child_before((w + (Deleted(run, w) ? "delText" : "t")).c_str(), symbol);
         text.append_attribute("xml:space") = "preserve";
         text.append_child(pugi::node_pcdata).set_value(std::string(entry).c_str());
     } else {

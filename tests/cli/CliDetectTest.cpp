@@ -201,5 +201,56 @@ TEST(CliDetect, AnOpenDocumentTextInAFontTheMapDoesNotNameConvertsAndOneThatCann
     EXPECT_FALSE(std::filesystem::exists(dir / "short-out.odt"));
 }
 
+TEST(CliDetect, DocumentFontsConvertOnceEachWhateverTheirNamesAndSymbolsAndMixedTextAreToldApart) {
+    TempDir dir;
+    const std::string russian = kRussian.substr(0, kRussian.size() - 1);
+    // the target's name is one of the document's fonts, whose own text converts from another font
+    WritePackage(dir / "two.docx", Docx(WordRun("Kiril Times", AsStored(Iconv("KOI8-R", russian))) +
+                                        WordRun("Times New Roman", AsStored(Iconv("CP1251", russian)))));
+    const RunResult two = Varnex({"-f", "auto", "-t", "CP866", "--target-doc-font", "Times New Roman",
+                                  (dir / "two.docx").string(), "-o", (dir / "two-out.docx").string()});
+    ASSERT_EQ(two.exitCode, 0) << two.err;
+    const std::string cp866 = AsStored(Iconv("CP866", russian));
+    const std::string body = PartOf(dir / "two-out.docx", "word/document.xml");
+    EXPECT_EQ(body.substr(body.find("<w:body>")), "<w:body>" + WordRun("Times New Roman", cp866) +
+                                                      WordRun("Times New Roman", cp866) +
+                                                      "</w:body></w:document>");
+    // two names that match as one, in different fonts: refused, nothing written
+    WritePackage(dir / "same.docx", Docx(WordRun("Kiril Times", AsStored(Iconv("KOI8-R", russian))) +
+                                         WordRun("KirilTimes", AsStored(Iconv("CP1251", russian)))));
+    const RunResult same = Varnex(
+        {"-f", "auto", "-t", "UTF-8", (dir / "same.docx").string(), "-o", (dir / "same-out.docx").string()});
+    EXPECT_EQ(same.exitCode, 1);
+    EXPECT_NE(same.err.find("are one name, but their text is in"), std::string::npos) << same.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "same-out.docx"));
+
+    // Unicode text with Wingdings symbols has nothing to convert
+    WritePackage(dir / "signs.docx",
+                 Docx(WordRun("Times New Roman", russian) +
+                      WordRun("Wingdings", "\xEF\x83\xA0\xEF\x81\x8A\xEF\x83\xBC\xEF\x81\x81")));
+    const RunResult signs = Varnex({"-f", "auto", "-t", "UTF-8", (dir / "signs.docx").string(), "-o",
+                                    (dir / "signs-out.docx").string()});
+    ASSERT_EQ(signs.exitCode, 0) << signs.err;
+    EXPECT_NE(signs.err.find("no text in a font of the map to convert; copied unchanged"), std::string::npos);
+    EXPECT_EQ(ReadFile(dir / "signs-out.docx"), ReadFile(dir / "signs.docx"));
+
+    // Russian with as many English letters converts; with --doc-font only the fonts it names do
+    const std::string mixed = "Нажмите кнопку «Пуск» / Press the Start button, затем выберите файл.";
+    WritePackage(dir / "mixed.docx", Docx(WordRun("Arial Cyr", AsStored(Iconv("CP1251", mixed))) +
+                                          WordRun("Kiril Times", AsStored(Iconv("KOI8-R", russian)))));
+    const RunResult both = Varnex({"-f", "auto", "-t", "UTF-8", (dir / "mixed.docx").string(), "-o",
+                                   (dir / "mixed-out.docx").string()});
+    ASSERT_EQ(both.exitCode, 0) << both.err;
+    const std::string converted = PartOf(dir / "mixed-out.docx", "word/document.xml");
+    EXPECT_NE(converted.find(mixed), std::string::npos) << converted;
+    EXPECT_NE(converted.find(russian), std::string::npos);
+    const RunResult one = Varnex({"-f", "auto", "-t", "UTF-8", "--doc-font", "Arial Cyr",
+                                  (dir / "mixed.docx").string(), "-o", (dir / "one-out.docx").string()});
+    ASSERT_EQ(one.exitCode, 0) << one.err;
+    const std::string only = PartOf(dir / "one-out.docx", "word/document.xml");
+    EXPECT_NE(only.find(mixed), std::string::npos);
+    EXPECT_NE(only.find(WordRun("Kiril Times", AsStored(Iconv("KOI8-R", russian)))), std::string::npos);
+}
+
 }  // namespace
 }  // namespace varnex::test

@@ -108,12 +108,21 @@ TEST(CliDocuments, StrictnessAndDamageEndWithoutAFile) {
 
 TEST(CliDocuments, ASymbolBecomesItsCharacterInUnicode) {
     TempDir dir;
-    WritePackage(dir / "sign.docx", Docx(R"(<w:p><w:r><w:sym w:font="Kiril" w:char="F0F0"/></w:r></w:p>)"));
+    WritePackage(dir / "sign.docx",
+                 Docx(R"(<w:p><w:r><w:rPr><w:rFonts w:ascii="Kiril" w:hAnsi="Kiril"/></w:rPr>)"
+                      R"(<w:sym w:font="Kiril" w:char="F0F0"/></w:r>)"
+                      R"(<w:del><w:r><w:sym w:font="Kiril" w:char="F0F0"/></w:r></w:del></w:p>)"));
     const RunResult result = Varnex({"-f", "KOI8-R", "-t", "UTF-8", "--doc-font", "Kiril",
                                      (dir / "sign.docx").string(), "-o", (dir / "out.docx").string()});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const std::string xml = PartOf(dir / "out.docx", "word/document.xml");
-    EXPECT_NE(xml.find("<w:r><w:t xml:space=\"preserve\">\xD0\x9F</w:t></w:r>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find(R"(<w:rFonts w:ascii="UTF-8" w:hAnsi="UTF-8"/></w:rPr><w:t xml:space="preserve">)"
+                       "\xD0\x9F</w:t></w:r>"),
+              std::string::npos)
+        << "the run that now holds the character is renamed: " << xml;
+    EXPECT_NE(xml.find("<w:del><w:r><w:delText xml:space=\"preserve\">\xD0\x9F</w:delText></w:r></w:del>"),
+              std::string::npos)
+        << xml;
 }
 
 }  // namespace

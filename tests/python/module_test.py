@@ -45,6 +45,11 @@ class Codecs(unittest.TestCase):
             self.assertEqual(text, data.decode(font.replace("-", "_").lower()), font)
             self.assertEqual(hash(text), hash(data.decode(font.replace("-", "_").lower())))
         self.assertEqual(b"ab\x00\xc1".decode("varnex:KOI8-R", "replace"), "ab\ufffdа")
+        # codes without an entry at the end of a block of the decoder: the str is of the measured size
+        self.assertEqual((b"a" * 20 + b"\x00" * 8).decode("varnex:KOI8-R", "replace"), "a" * 20 + "\ufffd" * 8)
+        self.assertEqual((b"\xc1" * 700 + b"\x00" * 300).decode("varnex:KOI8-R", "ignore"), "а" * 700)
+        with self.assertRaises(TypeError):
+            varnex._varnex.Codec()  # only make_codec makes one
         with self.assertRaises(UnicodeDecodeError) as raised:
             b"ab\x00\xc1".decode("varnex:KOI8-R")
         self.assertEqual(raised.exception.start, 2)

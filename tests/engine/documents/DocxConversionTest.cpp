@@ -331,6 +331,15 @@ TEST_F(DocxConversion, TheTextOfSmartArtAndChartsConvertsWhereItsTypefaceIsTheSo
     EXPECT_TRUE(Holds(chart, R"(<a:latin typeface="Windows-1251"/>)")) << chart;
     EXPECT_TRUE(Holds(chart, "<a:t>" + AsStored(kPrivet1251) + "</a:t>")) << chart;
 
+    // a chart part that is no XML we read is copied as it is, and the rest converts
+    Entries damaged = entries;
+    damaged.back().second = "<c:chartSpace><c:chart>cut sh";
+    WritePackage(dir / "damaged.docx", damaged);
+    Convert(dir / "damaged.docx", dir / "damaged-out.docx", Koi8ToCp1251(), Koi8Fonts());
+    EXPECT_EQ(CompressedOf(dir / "damaged-out.docx", "word/charts/chart1.xml"),
+              CompressedOf(dir / "damaged.docx", "word/charts/chart1.xml"));
+    EXPECT_TRUE(Holds(PartOf(dir / "damaged-out.docx", "word/document.xml"), AsStored(kPrivet1251)));
+
     // found through the main part's relationships, a chart that is not named chart1.xml too
     entries.back().first = "word/charts/sales.xml";
     entries.push_back(
