@@ -49,7 +49,8 @@ std::vector<DocumentFontFinding> DetectDocumentFonts(const Detector& detector, c
                                                      const std::vector<std::string>& legacyFonts) {
     std::vector<DocumentFontFinding> findings;
     for (const DocumentFontText& text : ReadDocumentFontTexts(path, shownName, kSampleSize)) {
-        DocumentFontFinding finding{text.font};
+        DocumentFontFinding finding;
+        finding.font = text.font;
         const bool named = !MatchFontName(legacyFonts, text.font).font.empty();
         // a character here and there without a code (№, an arrow) is typed in legacy text too
         if (text.withoutCode * 10 > text.characters) {

@@ -174,7 +174,10 @@ std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path&
         if (font.empty() || text.empty()) return;
         auto found =
             std::find_if(texts.begin(), texts.end(), [&](const auto& each) { return each.font == font; });
-        if (found == texts.end()) found = texts.insert(texts.end(), DocumentFontText{std::string(font)});
+        if (found == texts.end()) {
+            found = texts.insert(texts.end(), DocumentFontText{});
+            found->font = font;
+        }
         for (std::size_t i = 0; i < text.size();) {
             const char32_t c = NextCharacter(text, i);
             ++found->characters;
