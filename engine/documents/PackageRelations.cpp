@@ -59,7 +59,8 @@ std::string ContentTypeOf(PackageReader& package, const std::string& part) {
     if (!index || package.Entries()[*index].size > kLongestIndexPart) return "";
     XmlPart types("[Content_Types].xml", package.Read(*index), package.ShownName());
     const std::string prefix = PrefixFor(types.Root(), {kContentTypesNamespace}, "");
-    for (pugi::xml_node node : types.Root().children((prefix + "Override").c_str())) {
+    const std::string overrides = prefix + "Override";  // the loop keeps a pointer to it
+    for (pugi::xml_node node : types.Root().children(overrides.c_str())) {
         if (SameIgnoringCase(ResolvedTarget("", node.attribute("PartName").value()), part))
             return node.attribute("ContentType").value();
     }

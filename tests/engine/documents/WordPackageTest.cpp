@@ -120,7 +120,7 @@ TEST_F(WordPackage, MacroTemplatesConvertWithTheirOtherPartsKeptByteForByte) {
          Relationships(
              {{"http://schemas.microsoft.com/office/2006/relationships/vbaProject", "vbaProject.bin"}})},
         {"word/document.xml", Koi8Text("document")},
-        {"word/vbaProject.bin", std::string("\xD0\xCF\x11\xE0macros\0\x01", 14)},
+        {"word/vbaProject.bin", std::string("\xD0\xCF\x11\xE0macros\0\x01", 12)},
     };
     WritePackage(dir / "in.dotm", entries);
     EXPECT_EQ(RecogniseDocument(dir / "in.dotm", "in"), DocumentKind::WordDocument);
