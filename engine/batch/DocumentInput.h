@@ -23,13 +23,9 @@ bool LooksLikeDocumentInput(const std::string& input);
 // file or another office document, with what it looks like.
 RecognisedInput RecogniseNamedInput(const std::string& input);
 
-// Converts the document from the fonts that detection finds its fonts' text in: each
-// document font whose text is surely in a map font converts from that font, renamed to the
-// target; Unicode text and text that cannot be told stay as they are (a document where no font
-// could be told and some text could not fails, naming those fonts). A document with nothing to
-// convert is copied as it is. `firstFont` gets the first font found. Throws as below.
-std::uint64_t ConvertDetectedDocumentInput(const ConversionRun& run, const std::string& input,
-                                           NewFile& output, DocumentTotals& totals, std::string& firstFont);
+// The path a document input is read from: the file itself, or standard input's where it is a
+// file; "" for an input that is no regular file (a pipe), which is read as text.
+std::string DocumentPathOf(const std::string& input);
 
 // Converts the document into `output` (the file of a new, not yet placed output); the run's
 // observer is told the bytes of the package done, and asked whether to stop. Returns the

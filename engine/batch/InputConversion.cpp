@@ -9,6 +9,7 @@
 
 #include "Cancelled.h"
 #include "Failure.h"
+#include "batch/DetectedDocument.h"
 #include "batch/DocumentInput.h"
 #include "batch/SourceChoice.h"
 #include "convert/PieceConversion.h"

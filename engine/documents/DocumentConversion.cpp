@@ -84,6 +84,22 @@ DocumentKind KindOf(PackageReader& package) {
     return OpenXmlKindOf(package).value_or(DocumentKind::Text);
 }
 
+// A package that is a document: a word document or OpenDocument text.
+DocumentKind DocumentKindOf(PackageReader& package) {
+    const DocumentKind kind = KindOf(package);
+    if (kind == DocumentKind::Text)
+        NotAWordDocument(package.ShownName(), "a zip package without word/document.xml or content.xml");
+    return kind;
+}
+
+void ConvertParts(DocumentKind kind, ConversionSetup& setup) {
+    if (kind == DocumentKind::WordDocument) {
+        ConvertDocx(setup);
+    } else {
+        ConvertOdt(setup);
+    }
+}
+
 // The share of the conversion step, by the bytes of XML converted: half of the whole.
 class ConversionShare {
 public:
@@ -160,9 +176,7 @@ DocumentKind RecogniseDocument(const std::filesystem::path& path, const std::str
 std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path& path,
                                                     const std::string& shownName, std::size_t limit) {
     PackageReader package(path, shownName);
-    const DocumentKind kind = KindOf(package);
-    if (kind == DocumentKind::Text)
-        NotAWordDocument(shownName, "a zip package without word/document.xml or content.xml");
+    const DocumentKind kind = DocumentKindOf(package);
     DocumentParts parts(package);
     const DocumentFonts none;
     SourceFontNames names(none);
@@ -192,20 +206,14 @@ std::vector<DocumentFontText> ReadDocumentFontTexts(const std::filesystem::path&
             }
         }
     };
-    if (kind == DocumentKind::WordDocument) {
-        ConvertDocx(setup);
-    } else {
-        ConvertOdt(setup);
-    }
+    ConvertParts(kind, setup);
     return texts;
 }
 
 void ConvertDocument(const std::filesystem::path& sourcePath, const std::string& shownName, NewFile& output,
                      const DocumentRequest& request, DocumentTotals& totals, DocumentProgress* progress) {
     PackageReader package(sourcePath, shownName);
-    const DocumentKind kind = KindOf(package);
-    if (kind == DocumentKind::Text)
-        NotAWordDocument(shownName, "a zip package without word/document.xml or content.xml");
+    const DocumentKind kind = DocumentKindOf(package);
     DocumentParts parts(package);
     SourceFontNames names(request.fonts);
     ConversionShare share(package, progress);
@@ -217,11 +225,7 @@ void ConvertDocument(const std::filesystem::path& sourcePath, const std::string&
                           names,
                           request.fonts.WrittenTarget(),
                           [&share](const XmlPart& part, std::size_t offset) { share.At(part, offset); }};
-    if (kind == DocumentKind::WordDocument) {
-        ConvertDocx(setup);
-    } else {
-        ConvertOdt(setup);
-    }
+    ConvertParts(kind, setup);
     if (progress && progress->CancelRequested()) throw DocumentCancelled();
     WritePackage(package, parts, kind == DocumentKind::OpenDocumentText, output, progress);
 }

@@ -2,28 +2,12 @@
 
 #include <immintrin.h>
 
+#include "convert/kernels/Avx512Parts.h"
 #include "convert/kernels/Kernels.h"
 
 namespace varnex::kernels {
 
 namespace {
-
-// A 256-entry byte table lookup of 64 codes: two vpermi2b and a blend on bit 7.
-struct ByteTable512 {
-    __m512i q0, q1, q2, q3;
-};
-
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline ByteTable512 LoadTable512(
-    const std::uint8_t* table) {
-    return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64), _mm512_loadu_si512(table + 128),
-            _mm512_loadu_si512(table + 192)};
-}
-
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Lookup512(const ByteTable512& t,
-                                                                                __m512i codes) {
-    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(codes), _mm512_permutex2var_epi8(t.q0, codes, t.q1),
-                                  _mm512_permutex2var_epi8(t.q2, codes, t.q3));
-}
 
 // Looks up 64 codes at once in the marked table: vpermi2b covers 128 table entries, so two
 // of them and a blend on bit 7 cover all 256, or one when the lower half is the code itself.

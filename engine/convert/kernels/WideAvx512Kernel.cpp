@@ -2,27 +2,12 @@
 
 #include <immintrin.h>
 
+#include "convert/kernels/Avx512Parts.h"
 #include "convert/kernels/Kernels.h"
 
 namespace varnex::kernels {
 
 namespace {
-
-struct ByteTable {
-    __m512i q0, q1, q2, q3;
-};
-
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline ByteTable LoadTable(const std::uint8_t* table) {
-    return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64), _mm512_loadu_si512(table + 128),
-            _mm512_loadu_si512(table + 192)};
-}
-
-// All 256 entries: vpermi2b covers 128 of them, a blend on bit 7 picks the half.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Lookup(const ByteTable& t,
-                                                                             __m512i codes) {
-    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(codes), _mm512_permutex2var_epi8(t.q0, codes, t.q1),
-                                  _mm512_permutex2var_epi8(t.q2, codes, t.q3));
-}
 
 // Byte indices that interleave the low bytes (0..63) and the high bytes (64..127) of 32
 // points, starting at point `first`.
@@ -37,16 +22,16 @@ __attribute__((target("avx512f,avx512bw"))) inline __m512i Interleaving(int firs
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t WidenAvx512(
     const std::uint8_t* lowTable, const std::uint8_t* highTable, std::uint8_t stopHigh,
     const std::uint8_t* in, std::size_t count, char16_t* out, std::uint16_t& joined) {
-    const ByteTable low = LoadTable(lowTable), high = LoadTable(highTable);
+    const ByteTable512 low = LoadTable512(lowTable), high = LoadTable512(highTable);
     const __m512i stop = _mm512_set1_epi8(static_cast<char>(stopHigh));
     const __m512i firstHalf = Interleaving(0), secondHalf = Interleaving(32);
     __m512i lowSeen = _mm512_setzero_si512(), highSeen = _mm512_setzero_si512();
     std::size_t i = 0;
     for (; i + 64 <= count; i += 64) {
         const __m512i codes = _mm512_loadu_si512(in + i);
-        const __m512i highs = Lookup(high, codes);
+        const __m512i highs = Lookup512(high, codes);
         if (_mm512_cmpeq_epi8_mask(highs, stop) != 0) break;
-        const __m512i lows = Lookup(low, codes);
+        const __m512i lows = Lookup512(low, codes);
         _mm512_storeu_si512(out + i, _mm512_permutex2var_epi8(lows, firstHalf, highs));
         _mm512_storeu_si512(out + i + 32, _mm512_permutex2var_epi8(lows, secondHalf, highs));
         lowSeen = _mm512_or_si512(lowSeen, lows);
